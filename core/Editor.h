@@ -1,0 +1,66 @@
+#pragma once
+// The editing loop: page, caret, editor state and StampSymbol with its rhythm
+// bookkeeping. Headless; everything it needs of the window goes through EditorView.
+//
+// Implementation files by aspect:
+//   Stamping.cpp     StampSymbol, the three stamping paths, backspace, WrapCaret
+//   Rhythm.cpp       beat division, beams, spacing, durations, bars (steps A..I)
+//   LineJustify.cpp  LineJustify
+
+#include "Atlas.h"
+#include "EditorState.h"
+#include "EditorView.h"
+#include "Page.h"
+
+namespace qn {
+
+class Editor {
+public:
+    explicit Editor(EditorView& view);
+
+    EditorState st;
+    Page page;
+    Caret caret;
+
+    // ---- Stamping.cpp
+    void StampSymbol(Integer code, Integer beams);
+    void WrapCaret();
+
+    // ---- LineJustify.cpp
+    void LineJustify();
+
+    // ---- Modes and palette (Editor.cpp)
+    Integer ToggleHalfWidthMode();   // returns the new mode
+    Integer ToggleInsertMode();
+    void SelectPattern(Integer index);  // NoteValue, caret picture, caret shown
+
+    int pageWidth() const { return page.width(); }
+    int linePitch() { return view_.HScroll2(2); }
+
+    EditorView& view() { return view_; }
+
+private:
+    // Stamping.cpp
+    void Backspace();
+    void InsertShift(int s);
+    void NotePath(Integer code, Integer beams);
+    void FullWidthPath(Integer code);
+    void HalfWidthPath(Integer code);
+
+    // Rhythm.cpp
+    void BeatDivision();                       // A
+    void BridgeBeamGap(Integer beams);         // C
+    int AutomaticSpacing(Integer beams);       // D, returns the strip width
+    void CountNote(Integer beams);             // F
+    bool CountDot();                           // G, false when the dot is refused
+    void OrnamentBookkeeping(Integer code, int gapWidth);  // H
+    bool BarCompletesLine();                   // I: this bar line fills the line
+    void CountBar();                           // I
+
+    int caretX() const { return RoundHalfEven(caret.Left); }
+    int caretY() const { return RoundHalfEven(caret.Top); }
+
+    EditorView& view_;
+};
+
+}  // namespace qn

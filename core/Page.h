@@ -1,0 +1,48 @@
+#pragma once
+// The page bitmap: the score itself. White ground, black ink, RGB32.
+//
+// The logical width W can change without reallocating (line justification
+// widens the page by 50 pixels for a moment), so the storage is kept a little
+// wider than the page. Every operation clips to the logical page.
+
+#include <QImage>
+#include <QRect>
+
+namespace qn {
+
+class Page {
+public:
+    Page(int width = 668, int height = 945);
+
+    int width() const { return w_; }
+    int height() const { return h_; }
+
+    // Changes the page size. Content keeps its place; uncovered pixels are white.
+    void resize(int width, int height);
+
+    // Ink is exactly RGB(0, 0, 0); a pixel outside the page is never ink.
+    bool isInk(int x, int y) const;
+    QRgb pixel(int x, int y) const;  // 0xFFRRGGBB; outside the page: white
+
+    // Plain copy of src's srcRect to dst (PaintPicture): replaces white pixels too.
+    void paintPicture(const QImage& src, const QRect& srcRect, int dstX, int dstY);
+    // Moves a rectangle of the page to (dstX, dstY) as if the source were read
+    // completely first (BitBlt of the page onto itself). Only pixels whose source
+    // and destination both lie on the page are copied; the rest stay as they were.
+    void bitBlt(const QRect& src, int dstX, int dstY);
+    void fillWhite(const QRect& r);
+    void clear();
+
+    // A copy of the page at its logical size (for saving, export and display).
+    QImage image() const;
+    // The storage; its left W x H part is the page.
+    const QImage& storage() const { return img_; }
+
+private:
+    void ensureCapacity(int width, int height);
+    QImage img_;
+    int w_ = 0;
+    int h_ = 0;
+};
+
+}  // namespace qn

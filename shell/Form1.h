@@ -1,0 +1,147 @@
+#pragma once
+// The main window `Form1`: toolbar panel, rhythm palette, page canvas and the
+// panels that open over the page. One class, split by aspect over
+// Form1_<Aspect>.cpp; the banners below name the file of each group. The
+// controls themselves live in Form1_Controls.h.
+//
+// The window is the EditorView of the core and the InputView of the key handler:
+// both read the controls at the moment of use and call the handlers below.
+
+#include <QColor>
+#include <QString>
+#include <QWidget>
+#include <memory>
+#include <vector>
+
+#include "Editor.h"
+#include "InputView.h"
+#include "KeyHandler.h"
+
+class QComboBox;
+class QKeyEvent;
+
+namespace qn {
+
+class Dialogs;
+class SoundPlayer;
+
+class Form1 : public QWidget, public EditorView, public InputView {
+    Q_OBJECT
+public:
+    struct Controls;
+
+    // programFolder holds the data files; dialogs defaults to the standard ones.
+    explicit Form1(const QString& programFolder, Dialogs* dialogs = nullptr,
+                   QWidget* parent = nullptr);
+    ~Form1() override;
+
+    Editor& editor() { return editor_; }
+    Controls& controls() { return *ui; }
+    const QString& programFolder() const { return programFolder_; }
+
+    // ---- Form1_Design.cpp: the controls and their design-time properties
+private:
+    void CreateControls();
+    void CreateToolbar();
+    void CreatePageControls();
+    void CreateOptionsPanel();
+    void CreateOverlayPanels();
+    void ConnectHandlers();
+
+    // ---- Form1_Startup.cpp: start-up
+public:
+    void Form_Load();
+private:
+    QStringList ReadListOrWarn(const QString& name);
+
+    // ---- Form1_Layout.cpp: page layout, guide lines, page scroll
+public:
+    void LayoutPage();
+    void HScroll2_Change(int index);
+    void Check2_Click();
+    void VScroll1_Change();
+    std::vector<QLine> VisibleGuideLines() const;
+
+    // ---- Form1_Options.cpp: options panel `Picture2` and "set.ini"
+    void LoadOptions();
+    QString SaveOptions();  // error text, empty on success
+    void Label6_MouseDown(int index, Qt::MouseButton button);
+    void Label6s_MouseDown(int index, Qt::MouseButton button);
+    void Check8_Click();
+    void Check10_Click();
+    void Check11_Click();
+    void Check12_Click();
+    void Command3_Click();
+
+    // ---- Form1_Toggles.cpp: sound, caret blink, mode toggles, palette, chord colour
+    void PlaySoundEffect(const QString& name) override;
+    void Timer1_Timer();
+    void Command2_Click() override;
+    void Command4_Click() override;
+    void Command10_Click() override;
+    void Command16_Click();
+    void Option1_Click(Integer index) override;
+    void Check5_Click(int index);
+    void Label5_Click();
+    QColor ChordColour() const;
+
+    // ---- Form1_Header.cpp: header labels and their list editors
+    void HideInlineEditors();
+    void Combo1_Click(int index);
+    void SelectCombo1Entry(int index, int entry);  // as a choice in code: runs Combo1_Click
+
+    // ---- Form1_Toolbar.cpp: the other toolbar controls
+    void Command1_Click(int index);
+    void Check1_Click();
+    void Combo2_Click();
+    void Combo3_Click();
+    void Label3_Click();
+    void Command14_Click();
+    void Command15_Click();
+    void Command6_Click();   // closes the text-insert panel
+    void Command9_Click();   // closes the picture-insert panel
+    void Command12_Click();  // closes the new-score dialog
+
+    // ---- Form1_Views.cpp: what the core and the key handler read and call
+    bool Check4() override;
+    bool Check8() override;
+    QString Label6sCaption(int index) override;
+    int HScroll2(int index) override;
+    int Line3X1() override;
+    void RefreshPage() override;
+    void Picture1_KeyDown(Integer keyCode, Integer shift) override;
+    void Picture1_KeyUp(Integer keyCode, Integer shift);
+
+    bool Check1() override;
+    int Combo2ListIndex() override;
+    bool Check5(int index) override;
+    bool Check11() override;
+    void SetOption1Value(Integer index) override;
+    void RestartBlink() override;
+    void LoadCaretPicture(Integer index) override;
+    void ShowNewScoreDialog() override;
+    void ShowPictureInsertPanel(int left, int top) override;
+    void ShowTextInsertPanel(int left, int top) override;
+    bool OverlayPosition(Integer selected, int& left, int& top) override;
+    void MoveOverlay(Integer selected, int left, int top) override;
+    void HideOverlay(Integer selected) override;
+    void Beep() override;
+    void SlurKey() override;
+    void GraceNoteKey() override;
+
+private:
+    void CanvasKeyPress(QKeyEvent* event);
+    void CanvasKeyRelease(QKeyEvent* event);
+    void FocusPage();  // the input focus back to the page canvas
+
+    QString programFolder_;
+    std::unique_ptr<Dialogs> ownDialogs_;
+    Dialogs* dialogs_;
+    Editor editor_;
+    KeyHandler keys_;
+    std::unique_ptr<Controls> ui;
+    SoundPlayer* sound_ = nullptr;
+    int line3X1_ = 0;  // `Line3`: the right-margin guide, never shown
+};
+
+}  // namespace qn

@@ -1,0 +1,43 @@
+#pragma once
+// "set.ini": the user's preferences, 18 bytes, little-endian.
+//   0 export ratio (byte), 1 beat spacing (float32), 5/9/13/17 switches
+//   Check8, Check10, Check11, Check12 (0 or 1). Other bytes are never touched.
+//
+// Damaged values read as safe defaults: a switch byte other than 0 or 1 reads
+// as 0 (off); a beat spacing that is not finite or lies outside 0..1 reads as 0,
+// so the beat-division loop never sees a huge count.
+
+#include <QString>
+
+#include "EditorState.h"
+
+namespace qn {
+
+inline constexpr int kOptionsFileSize = 18;
+
+struct OptionsValues {
+    Byte ExportScale = 0;
+    Single BeatSpacing = 0;  // spacing value 4
+    Byte Check8 = 0;
+    Byte Check10 = 0;
+    Byte Check11 = 0;
+    Byte Check12 = 0;
+};
+
+struct OptionsReadResult {
+    OptionsValues values;
+    QString error;  // empty when the file could be opened (or created)
+};
+
+// Opens the file for reading and writing, creating it empty when absent; bytes
+// beyond the end read as zero. Never truncates. A file that exists but is
+// read-only is still read, without error. When the file can be neither opened
+// nor created, all values are zero and error says why.
+OptionsReadResult ReadOptionsFile(const QString& path);
+// Writes the six items at their offsets, keeping every other byte; a shorter
+// file grows to 18 bytes with zeros. The file is replaced as a whole, so a
+// failed write leaves the old file as it was. Returns an error text, empty on
+// success.
+QString WriteOptionsFile(const QString& path, const OptionsValues& values);
+
+}  // namespace qn
