@@ -21,6 +21,7 @@ Integer KeyHandler::MapKeyToSymbol(Integer keyCode) {
     case 89: code = 12; break;
     case 85: code = 13; break;
     case 73: code = 14; break;      // I: plain 1
+    case 79: code = 35; break;      // O: rest (a command key, so only direct calls get here)
     case 90: code = 36; break;      // Z X C V B: percussion syllables
     case 88: code = 37; break;
     case 67: code = 38; break;
