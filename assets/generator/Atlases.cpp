@@ -105,7 +105,7 @@ QImage MakePicmode() {
     Canvas c(508, 160);
     for (int beams = 0; beams <= 3; ++beams)
         for (int code = 0; code <= 40; ++code) DrawNoteCell(c, code, beams);
-    // The dash carries no beams: a dash only ever follows a quarter note.
+    // The dash is always stamped without beams; its cells in the beam rows stay blank.
     c.fill(kCell * 41 + 1, 15, kCell * 41 + 11, 16);
     return c.image();
 }

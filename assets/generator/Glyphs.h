@@ -9,7 +9,7 @@ namespace assetgen {
 const Glyph& Digit(int d);
 // Percussion syllables 冬 X 仓 次 板 (index 0..4), 16 rows high.
 const Glyph& Syllable(int i);
-// Small digits 0..9, 5 x 9, 1-pixel strokes (grace notes, pattern captions).
+// Small digits 0..9, 5 x 9, 1-pixel strokes, for grace notes.
 const Glyph& SmallDigit(int d);
 // The question mark of the built-in caret, 8 x 14.
 const Glyph& QuestionMark();
