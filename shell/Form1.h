@@ -38,6 +38,7 @@ public:
     Editor& editor() { return editor_; }
     Controls& controls() { return *ui; }
     const QString& programFolder() const { return programFolder_; }
+    SoundPlayer& soundPlayer() { return *sound_; }
 
     // ---- Form1_Design.cpp: the controls and their design-time properties
 private:

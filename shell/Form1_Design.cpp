@@ -24,7 +24,9 @@ QPushButton* Button(QWidget* parent, const QString& caption, int x, int y, int w
 }
 
 QLabel* Caption(QWidget* parent, const QString& text, int x, int y, int w, int h) {
-    auto* l = new QLabel(text, parent);
+    auto* l = new QLabel(parent);
+    l->setTextFormat(Qt::PlainText);
+    l->setText(text);
     l->setGeometry(x, y, w, h);
     return l;
 }

@@ -30,7 +30,7 @@ Form1::~Form1() = default;
 
 QStringList Form1::ReadListOrWarn(const QString& name) {
     const ListReadResult r = ReadListFile(ProgramPath(programFolder_, name));
-    // A missing list used to end the program; an empty list serves as well.
+    // The program works without its lists: say so and go on with an empty one.
     if (!r.error.isEmpty())
         dialogs_->Message(this, QStringLiteral("无法读取列表文件 %1，列表将为空。\n%2").arg(name, r.error));
     return r.error.isEmpty() ? r.entries : QStringList();

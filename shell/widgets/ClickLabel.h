@@ -9,7 +9,11 @@ namespace qn {
 class ClickLabel : public QLabel {
     Q_OBJECT
 public:
-    explicit ClickLabel(const QString& text, QWidget* parent = nullptr) : QLabel(text, parent) {}
+    // Texts are shown as typed: "< p >" is a page-number style, not markup.
+    explicit ClickLabel(const QString& text, QWidget* parent = nullptr) : QLabel(parent) {
+        setTextFormat(Qt::PlainText);
+        setText(text);
+    }
 
 signals:
     void pressed(Qt::MouseButton button);

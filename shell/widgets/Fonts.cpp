@@ -1,5 +1,7 @@
 #include "Fonts.h"
 
+#include <QStringList>
+
 namespace qn {
 
 QFont SongFont(int pixelSize, bool bold) {

@@ -6,6 +6,8 @@
 
 int main(int argc, char** argv)
 {
+    // Test discovery runs this without the per-test environment: default to offscreen.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

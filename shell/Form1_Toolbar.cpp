@@ -1,0 +1,55 @@
+// Form1: the toolbar's document buttons, staff-input switch, clef, eraser size
+// and region buttons, and the close buttons of the panels over the page.
+// Commands that belong to later work only give the focus back to the page.
+#include <QApplication>
+
+#include "Form1_Controls.h"
+
+namespace qn {
+
+void Form1::Command1_Click(int index) {
+    switch (index) {
+    case 5:  // "退出": ends at once, nothing is asked or saved
+        QApplication::quit();
+        return;
+    case 7:  // "选项"
+        ui->Picture2->setVisible(!ui->Picture2->isVisible());
+        if (ui->Picture2->isVisible()) ui->Picture2->raise();
+        break;
+    default:
+        break;
+    }
+    FocusPage();
+}
+
+void Form1::Check1_Click() {
+    ui->Combo2->setEnabled(ui->Check1->isChecked());
+    FocusPage();
+}
+
+void Form1::Combo2_Click() { FocusPage(); }
+
+void Form1::Combo3_Click() { FocusPage(); }
+
+void Form1::Label3_Click() {
+    const bool treble = ui->Label3->text() == QStringLiteral("高音谱号");
+    ui->Label3->setText(treble ? QStringLiteral("低音谱号") : QStringLiteral("高音谱号"));
+}
+
+void Form1::Command14_Click() { FocusPage(); }
+
+void Form1::Command15_Click() { FocusPage(); }
+
+void Form1::Command6_Click() {
+    ui->Frame2->hide();
+    FocusPage();
+}
+
+void Form1::Command9_Click() {
+    ui->Frame3->hide();
+    FocusPage();
+}
+
+void Form1::Command12_Click() { ui->Picture8->hide(); }
+
+}  // namespace qn

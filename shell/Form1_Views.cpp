@@ -1,0 +1,103 @@
+// Form1: what the editor core and the key handler read and call, and the
+// route of the page canvas's keys into `Picture1_KeyDown`.
+#include <QApplication>
+#include <QKeyEvent>
+
+#include "Form1_Controls.h"
+#include "ProgramFolder.h"
+#include "VirtualKey.h"
+
+namespace qn {
+
+// ---- EditorView
+
+bool Form1::Check4() { return ui->Check4->isChecked(); }
+bool Form1::Check8() { return ui->Check8->isChecked(); }
+
+QString Form1::Label6sCaption(int index) {
+    return index >= 0 && index < 6 ? ui->Label6s[index]->text() : QString();
+}
+
+int Form1::HScroll2(int index) { return index >= 0 && index < 4 ? ui->HScroll2[index]->value() : 0; }
+
+int Form1::Line3X1() { return line3X1_; }
+
+void Form1::RefreshPage() { ui->Picture1->update(); }
+
+void Form1::Picture1_KeyDown(Integer keyCode, Integer shift) {
+    keys_.Picture1_KeyDown(keyCode, shift);
+    ui->Picture1->update();
+}
+
+void Form1::Picture1_KeyUp(Integer keyCode, Integer shift) { keys_.Picture1_KeyUp(keyCode, shift); }
+
+// ---- InputView
+
+bool Form1::Check1() { return ui->Check1->isChecked(); }
+int Form1::Combo2ListIndex() { return ui->Combo2->currentIndex(); }
+bool Form1::Check5(int index) { return index >= 0 && index < 4 && ui->Check5[index]->isChecked(); }
+bool Form1::Check11() { return ui->Check11->isChecked(); }
+
+void Form1::SetOption1Value(Integer index) {
+    if (index >= 0 && index < 4) ui->Option1[index]->setChecked(true);
+}
+
+void Form1::RestartBlink() {
+    ui->Timer1->start();  // restarting gives a full interval before the next toggle
+    editor_.caret.Visible = true;
+    ui->Picture1->updateCaret();
+}
+
+void Form1::LoadCaretPicture(Integer index) {
+    // A missing or unreadable caret picture keeps the one shown before.
+    QPixmap picture;
+    if (picture.load(ProgramPath(programFolder_, QStringLiteral("s/k%1.bmp").arg(index))))
+        ui->Picture1->setCaretPicture(picture);
+}
+
+void Form1::ShowNewScoreDialog() {
+    ui->Picture8->show();
+    ui->Picture8->raise();
+}
+
+void Form1::ShowPictureInsertPanel(int left, int top) {
+    ui->Frame3->move(left, top);
+    ui->Frame3->show();
+    ui->Frame3->raise();
+}
+
+void Form1::ShowTextInsertPanel(int left, int top) {
+    ui->Frame2->move(left, top);
+    ui->Frame2->show();
+    ui->Frame2->raise();
+}
+
+// No overlays exist yet.
+bool Form1::OverlayPosition(Integer, int&, int&) { return false; }
+void Form1::MoveOverlay(Integer, int, int) {}
+void Form1::HideOverlay(Integer) {}
+
+void Form1::Beep() { QApplication::beep(); }
+void Form1::SlurKey() {}
+void Form1::GraceNoteKey() {}
+
+// ---- Keys of the page canvas
+
+void Form1::CanvasKeyPress(QKeyEvent* event) {
+    // Auto-repeated presses are typing too.
+    const Integer key = VirtualKeyFromQt(event->key(), event->modifiers());
+    if (key == 0) return;
+    Picture1_KeyDown(key, ShiftStateFromQt(event->modifiers()));
+}
+
+void Form1::CanvasKeyRelease(QKeyEvent* event) {
+    // The system repeats a held key as presses only: a repeated release is no release.
+    if (event->isAutoRepeat()) return;
+    const Integer key = VirtualKeyFromQt(event->key(), event->modifiers());
+    if (key == 0) return;
+    Picture1_KeyUp(key, ShiftStateFromQt(event->modifiers()));
+}
+
+void Form1::FocusPage() { ui->Picture1->setFocus(Qt::OtherFocusReason); }
+
+}  // namespace qn
