@@ -28,6 +28,7 @@ test: build
 
 bench: build
 	$(BUILD)/bench/quillnote_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+	$(BUILD)/bench/quillnote_key_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 
 clean:
 	rm -rf $(BUILD)

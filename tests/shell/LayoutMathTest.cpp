@@ -55,8 +55,8 @@ INSTANTIATE_TEST_SUITE_P(
         LayoutCase{"short page", 60, 8, 60, 508, 718, 692, 768, 8, 33, 74, 494, 2016},
         // Rows run to 2048 whatever the page height.
         LayoutCase{"widest", 240, 16, 250, 3868, 5470, 4052, 5470, 16, 8, 254, 3854, 1846}),
-    [](const auto& info) {
-        std::string n = info.param.name;
+    [](const auto& param_info) {
+        std::string n = param_info.param.name;
         for (char& ch : n) if (ch == ' ') ch = '_';
         return n;
     });
