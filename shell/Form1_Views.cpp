@@ -1,6 +1,7 @@
 // Form1: what the editor core and the key handler read and call, and the
 // route of the page canvas's keys into `Picture1_KeyDown`.
 #include <QApplication>
+#include <QBitmap>
 #include <QKeyEvent>
 
 #include "Form1_Controls.h"
@@ -50,9 +51,13 @@ void Form1::RestartBlink() {
 
 void Form1::LoadCaretPicture(Integer index) {
     // A missing or unreadable caret picture keeps the one shown before.
-    QPixmap picture;
-    if (picture.load(ProgramPath(programFolder_, QStringLiteral("s/k%1.bmp").arg(index))))
-        ui->Picture1->setCaretPicture(picture);
+    QImage picture;
+    if (!picture.load(ProgramPath(programFolder_, QStringLiteral("s/k%1.bmp").arg(index)))) return;
+    // The white ground of the bitmap is see-through, so the caret never hides
+    // the symbol it stands on.
+    QPixmap caret = QPixmap::fromImage(picture);
+    caret.setMask(QBitmap::fromImage(picture.createMaskFromColor(qRgb(255, 255, 255), Qt::MaskInColor)));
+    ui->Picture1->setCaretPicture(caret);
 }
 
 void Form1::ShowNewScoreDialog() {

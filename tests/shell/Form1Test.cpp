@@ -537,5 +537,47 @@ TEST_F(Form1Test, TypedDigitReachesThePageAndIsShown) {
     EXPECT_EQ(shownInk, pageInk);
 }
 
+TEST_F(Form1Test, RealKeyEventsReachTheKeyHandlerAsVirtualKeys) {
+    Form1& f = Start(true);
+    PageCanvas* canvas = ui().Picture1;
+    canvas->setFocus();
+
+    // Shift+1 arrives as '!' and still writes the plain 1 (code 14).
+    QTest::keyClick(canvas, Qt::Key_Exclam, Qt::ShiftModifier);
+    QImage one = f.editor().page.image().copy(20, 96, 12, 40);
+    EXPECT_EQ(one, Picmode().copy(NoteCellRect(14, 0)).convertToFormat(one.format()));
+
+    // Keypad 2 chooses the note value directly; keypad plus is held while down.
+    QTest::keyClick(canvas, Qt::Key_2, Qt::KeypadModifier);
+    EXPECT_EQ(st().NoteValue, 2);
+    EXPECT_TRUE(ui().Option1[2]->isChecked());
+    QTest::keyPress(canvas, Qt::Key_Plus, Qt::KeypadModifier);
+    EXPECT_EQ(st().KeypadHeld[5], 1);
+    QTest::keyRelease(canvas, Qt::Key_Plus, Qt::KeypadModifier);
+    EXPECT_EQ(st().KeypadHeld[5], 0);
+
+    // Enter breaks the line; the next digit starts the second line.
+    QTest::keyClick(canvas, Qt::Key_Return);
+    EXPECT_FLOAT_EQ(f.editor().caret.Left, 20);
+    EXPECT_FLOAT_EQ(f.editor().caret.Top, 156);
+}
+
+TEST_F(Form1Test, CaretPictureGroundIsSeeThrough) {
+    QImage k2(13, 40, QImage::Format_RGB32);
+    k2.fill(Qt::white);
+    for (int y = 8; y < 25; ++y) k2.setPixel(1, y, qRgb(0, 90, 200));
+    QDir(dir.path()).mkpath("s");
+    ASSERT_TRUE(k2.save(Path("s/k2.bmp"), "BMP"));
+    Form1& f = Start(true);
+    // Ink under the caret's white ground stays visible while the caret shows.
+    QImage ink(4, 4, QImage::Format_RGB32);
+    ink.fill(Qt::black);
+    f.editor().page.paintPicture(ink, ink.rect(), 26, 110);
+    ui().Option1[2]->click();
+    ASSERT_TRUE(f.editor().caret.Visible);
+    EXPECT_EQ(CanvasPixel(27, 111), 0u);
+    EXPECT_EQ(CanvasPixel(21, 110), qRgb(0, 90, 200) & 0xFFFFFFu);
+}
+
 }  // namespace
 }  // namespace qn
