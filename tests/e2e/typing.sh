@@ -24,23 +24,12 @@ xdotool key --delay 60 1 2 3 4
 sleep 0.7
 shot
 
-python3 - "$SHOT" "$WORK/picmode.ppm" "$WORK/picmode2.ppm" <<'PY' || fail "the typed line differs from the atlas cells (see above)"
+python3 - "$SHOT" "$WORK/picmode.ppm" "$WORK/picmode2.ppm" "$E2E_LIB" <<'PY' || fail "the typed line differs from the atlas cells (see above)"
 import sys
 
-def load(path):
-    data = open(path, 'rb').read()
-    fields, pos = [], 0
-    while len(fields) < 4:
-        while data[pos:pos+1].isspace(): pos += 1
-        if data[pos:pos+1] == b'#':
-            pos = data.index(b'\n', pos)
-            continue
-        start = pos
-        while not data[pos:pos+1].isspace(): pos += 1
-        fields.append(data[start:pos])
-    pos += 1
-    w = int(fields[1])
-    return lambda x, y: tuple(data[pos + 3 * (y * w + x): pos + 3 * (y * w + x) + 3])
+sys.dont_write_bytecode = True  # keep the source tree clean
+sys.path.insert(0, sys.argv[4])
+from ppm import load
 
 screen, notes, ornaments = (load(p) for p in sys.argv[1:4])
 PAGE_X, TOP = 176, 96

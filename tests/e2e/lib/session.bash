@@ -53,26 +53,9 @@ shot() {
     return 0
 }
 
-# pixel X Y: "R G B" of the screenshot (binary P6, 8 bits per sample).
-pixel() {
-    python3 - "$SHOT" "$1" "$2" <<'PY'
-import sys
-data = open(sys.argv[1], 'rb').read()
-fields, pos = [], 0
-while len(fields) < 4:
-    while data[pos:pos+1].isspace(): pos += 1
-    if data[pos:pos+1] == b'#':
-        pos = data.index(b'\n', pos)
-        continue
-    start = pos
-    while not data[pos:pos+1].isspace(): pos += 1
-    fields.append(data[start:pos])
-pos += 1
-w = int(fields[1]); x, y = int(sys.argv[2]), int(sys.argv[3])
-o = pos + 3 * (y * w + x)
-print(data[o], data[o+1], data[o+2])
-PY
-}
+# pixel X Y: "R G B" of the screenshot.
+E2E_LIB=$(dirname "${BASH_SOURCE[0]}")
+pixel() { python3 "$E2E_LIB/ppm.py" "$SHOT" "$1" "$2"; }
 
 expect_pixel() {  # X Y "R G B" what
     local got
