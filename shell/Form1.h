@@ -8,6 +8,7 @@
 // both read the controls at the moment of use and call the handlers below.
 
 #include <QColor>
+#include <QPixmap>
 #include <QString>
 #include <QWidget>
 #include <memory>
@@ -143,6 +144,7 @@ private:
     std::unique_ptr<Controls> ui;
     SoundPlayer* sound_ = nullptr;
     int line3X1_ = 0;  // `Line3`: the right-margin guide, never shown
+    QPixmap caretPictures_[4];  // "s/k0.bmp".."s/k3.bmp", loaded on first use
 };
 
 }  // namespace qn

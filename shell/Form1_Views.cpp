@@ -50,13 +50,17 @@ void Form1::RestartBlink() {
 }
 
 void Form1::LoadCaretPicture(Integer index) {
-    // A missing or unreadable caret picture keeps the one shown before.
-    QImage picture;
-    if (!picture.load(ProgramPath(programFolder_, QStringLiteral("s/k%1.bmp").arg(index)))) return;
-    // The white ground of the bitmap is see-through, so the caret never hides
-    // the symbol it stands on.
-    QPixmap caret = QPixmap::fromImage(picture);
-    caret.setMask(QBitmap::fromImage(picture.createMaskFromColor(qRgb(255, 255, 255), Qt::MaskInColor)));
+    if (index < 0 || index > 3) return;
+    QPixmap& caret = caretPictures_[index];
+    if (caret.isNull()) {  // read once; the note-value keys come back here often
+        QImage picture;
+        // A missing or unreadable caret picture keeps the one shown before.
+        if (!picture.load(ProgramPath(programFolder_, QStringLiteral("s/k%1.bmp").arg(index)))) return;
+        // The white ground of the bitmap is see-through, so the caret never hides
+        // the symbol it stands on.
+        caret = QPixmap::fromImage(picture);
+        caret.setMask(QBitmap::fromImage(picture.createMaskFromColor(qRgb(255, 255, 255), Qt::MaskInColor)));
+    }
     ui->Picture1->setCaretPicture(caret);
 }
 
