@@ -63,6 +63,7 @@ void Page::paintPicture(const QImage& src, const QRect& srcRect, int dstX, int d
     QRect d(dx, dy, s.width(), s.height());
     const QRect dc = d.intersected(QRect(0, 0, w_, h_));
     if (dc.isEmpty()) return;
+    ++generation_;
     s.translate(dc.x() - d.x(), dc.y() - d.y());
     const bool direct = src.format() == QImage::Format_RGB32 || src.format() == QImage::Format_ARGB32;
     for (int r = 0; r < dc.height(); ++r) {
@@ -82,6 +83,7 @@ void Page::bitBlt(const QRect& src, int dstX, int dstY) {
     // Destination pixels whose source is on the page and which are on the page themselves.
     const QRect d = src.intersected(page).translated(offX, offY).intersected(page);
     if (d.isEmpty()) return;
+    ++generation_;
     const int sx = d.x() - offX;
     const size_t bytes = size_t(d.width()) * 4;
     // Rows are walked away from the overlap so every source row is read before it is written.
@@ -98,6 +100,7 @@ void Page::bitBlt(const QRect& src, int dstX, int dstY) {
 
 void Page::fillWhite(const QRect& r) {
     const QRect c = r.intersected(QRect(0, 0, w_, h_));
+    if (!c.isEmpty()) ++generation_;
     for (int y = c.top(); y <= c.bottom(); ++y) {
         auto* row = reinterpret_cast<QRgb*>(img_.scanLine(y));
         std::fill(row + c.left(), row + c.left() + c.width(), kWhite);

@@ -38,11 +38,16 @@ public:
     // The storage; its left W x H part is the page.
     const QImage& storage() const { return img_; }
 
+    // Grows with every change of the page's pixels (not with a resize): the
+    // window compares it to know whether the page changed since the last save.
+    quint64 generation() const { return generation_; }
+
 private:
     void ensureCapacity(int width, int height);
     QImage img_;
     int w_ = 0;
     int h_ = 0;
+    quint64 generation_ = 0;
 };
 
 }  // namespace qn

@@ -141,7 +141,8 @@ void KeyHandler::OpenPictureInsertPanel() {
 }
 
 void KeyHandler::OpenTextInsertPanel() {
-    if (ed_.st.TextOverlayCount > 99) return;
+    // 50 text overlays: their records must never reach the sidecar's picture area.
+    if (ed_.st.TextOverlayCount > 49) return;
     const QPoint at = SetOverlayInsertPoint(265);
     view_.ShowTextInsertPanel(at.x(), at.y());
 }

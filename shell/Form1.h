@@ -17,13 +17,17 @@
 #include "Editor.h"
 #include "InputView.h"
 #include "KeyHandler.h"
+#include "ScoreDocument.h"
 
 class QComboBox;
 class QKeyEvent;
 
 namespace qn {
 
+class ClickLabel;
 class Dialogs;
+class OutlineWindow;
+class OverlaySlots;
 class SoundPlayer;
 
 class Form1 : public QWidget, public EditorView, public InputView {
@@ -87,21 +91,66 @@ public:
     void Label5_Click();
     QColor ChordColour() const;
 
-    // ---- Form1_Header.cpp: header labels and their list editors
+    // ---- Form1_Header.cpp: header labels, their in-place editors, the title drag
     void HideInlineEditors();
     void Combo1_Click(int index);
     void SelectCombo1Entry(int index, int entry);  // as a choice in code: runs Combo1_Click
+    void Label2_MouseDown(int index, Qt::MouseButton button);
+    void HScroll1_Change();
+    void List2_DblClick();
+    void Label1_DblClick();
+    void Label1_MouseDown(Qt::MouseButton button, QPoint pos);
+    void Label1_MouseMove(Qt::MouseButtons buttons, QPoint pos);
+    void Label1_MouseUp(Qt::MouseButton button, QPoint pos);
+    void Label16_Click();
+    void Label18_Click();
+    OutlineWindow& Form2() { return *form2_; }
+private:
+    // Sets a header label's text; a real change marks the document modified.
+    void SetHeaderText(ClickLabel* label, const QString& text);
+public:
+
+    // ---- Form1_Overlays.cpp: the insert panels and the overlays' selection
+    void Command5_Click();
+    void List1_DblClick();
+    void Command6_Click();   // closes the text-insert panel
+    void File1_Click();
+    void Command8_Click();
+    void Command9_Click();   // closes the picture-insert panel
+    void Label7_Click(int index);
+    void Label7_MouseUp(int index);
+    void Ima_Click(int index);
+    OverlaySlots& overlays() { return *overlays_; }
+    QString PictureLibraryFolder() const;
+
+    // ---- Form1_Documents.cpp: document commands, SaveScore and OpenScore
+    void Command1_Click(int index);
+    // Writes the page and its sidecar at DocumentPath; error text, empty on success.
+    QString SaveScore();
+    // Opens the document at path; on failure nothing changes and the error is returned.
+    QString OpenScore(const QString& path, bool batchExport = false);
+    ScoreDocument CurrentDocument() const;
+    // The page, the header or the overlays changed since the last new, open or save.
+    bool IsModified() const;
+    void MarkModified() { headerOrOverlaysChanged_ = true; }
+private:
+    void MarkClean();
+    void ApplyDocument(const ScoreDocument& doc, const ScoreDocument::Held& held, bool batchExport);
+    bool SaveCommand(bool askName);  // false when cancelled or failed
+    bool ConfirmDiscard();           // false: the user cancelled (or a save failed)
+    void NewPage();
+    void OpenCommand();
+protected:
+    void closeEvent(QCloseEvent* event) override;
+public:
 
     // ---- Form1_Toolbar.cpp: the other toolbar controls
-    void Command1_Click(int index);
     void Check1_Click();
     void Combo2_Click();
     void Combo3_Click();
     void Label3_Click();
     void Command14_Click();
     void Command15_Click();
-    void Command6_Click();   // closes the text-insert panel
-    void Command9_Click();   // closes the picture-insert panel
     void Command12_Click();  // closes the new-score dialog
 
     // ---- Form1_Views.cpp: what the core and the key handler read and call
@@ -145,6 +194,11 @@ private:
     SoundPlayer* sound_ = nullptr;
     int line3X1_ = 0;  // `Line3`: the right-margin guide, never shown
     QPixmap caretPictures_[4];  // "s/k0.bmp".."s/k3.bmp", loaded on first use
+    OverlaySlots* overlays_ = nullptr;
+    std::unique_ptr<OutlineWindow> form2_;
+    bool headerOrOverlaysChanged_ = false;
+    quint64 savedPageGeneration_ = 0;
+    bool closing_ = false;  // the exit command already asked
 };
 
 }  // namespace qn

@@ -64,12 +64,16 @@ struct Form1::Controls {
     QScrollBar* HScroll1 = nullptr;         // tempo slider
     QListWidget* List2 = nullptr;           // tempo words ("speed.txt")
 
-    // Panels over the page, opened by keys; their contents come later.
+    // Panels over the page, opened by keys.
     QGroupBox* Frame2 = nullptr;   // "插入文字编辑"
     QListWidget* List1 = nullptr;  // phrases ("explin.txt")
-    QPushButton* Command6 = nullptr;
+    QPushButton* Command5 = nullptr;  // "确定"
+    QPushButton* Command6 = nullptr;  // "取消"
     QGroupBox* Frame3 = nullptr;   // "图片"
-    QPushButton* Command9 = nullptr;
+    QLabel* Image2 = nullptr;      // preview
+    QListWidget* File1 = nullptr;  // picture library ("s/sik/*.bmp")
+    QPushButton* Command8 = nullptr;  // "确定"
+    QPushButton* Command9 = nullptr;  // "取消"
     QComboBox* Combo4 = nullptr;   // tempo words in the new-score dialog
     QPushButton* Command12 = nullptr;
 

@@ -2,8 +2,12 @@
 // their container, captions, ranges). Start-up values that Form_Load sets are
 // not repeated here.
 #include <QPixmap>
+#include <QShortcut>
 
 #include "Form1_Controls.h"
+#include "InsertPanels.h"
+#include "OutlineWindow.h"
+#include "OverlaySlots.h"
 #include "widgets/Fonts.h"
 
 namespace qn {
@@ -268,19 +272,23 @@ void Form1::CreateOverlayPanels() {
     Controls& c = *ui;
     PageCanvas* page = c.Picture1;
 
-    c.Frame2 = Named(new QGroupBox(QStringLiteral("插入文字编辑"), page), "Frame2");
-    c.Frame2->setGeometry(0, 0, 265, 401);
-    c.Frame2->setAutoFillBackground(true);
-    c.Frame2->hide();
-    c.List1 = Named(new QListWidget(c.Frame2), "List1");
-    c.List1->setGeometry(8, 16, 249, 352);
-    c.Command6 = Named(Button(c.Frame2, QStringLiteral("取消"), 80, 376, 73, 20), "Command6");
+    // Overlays first: the insert panels open above them.
+    overlays_ = new OverlaySlots(page);
 
-    c.Frame3 = Named(new QGroupBox(QStringLiteral("图片"), page), "Frame3");
-    c.Frame3->setGeometry(0, 0, 217, 449);
-    c.Frame3->setAutoFillBackground(true);
-    c.Frame3->hide();
-    c.Command9 = Named(Button(c.Frame3, QStringLiteral("取消"), 56, 424, 65, 20), "Command9");
+    const TextInsertPanel text = CreateTextInsertPanel(page);
+    c.Frame2 = text.Frame2;
+    c.List1 = text.List1;
+    c.Command5 = text.Command5;
+    c.Command6 = text.Command6;
+
+    const PictureInsertPanel picture = CreatePictureInsertPanel(page);
+    c.Frame3 = picture.Frame3;
+    c.Image2 = picture.Image2;
+    c.File1 = picture.File1;
+    c.Command8 = picture.Command8;
+    c.Command9 = picture.Command9;
+
+    form2_ = std::make_unique<OutlineWindow>();
 
     QFrame* d = c.Picture8 = Named(Panel(this, 224, 528, 321, 161), "Picture8");
     const std::pair<int, int> comboX[] = {{3, 232}, {13, 248}, {12, 248}};
@@ -320,8 +328,43 @@ void Form1::ConnectHandlers() {
     for (int i = 0; i < int(c.Combo1.size()); ++i)
         if (c.Combo1[i])
             connect(c.Combo1[i], &QComboBox::activated, this, [this, i] { Combo1_Click(i); });
+    connect(c.Command5, &QPushButton::clicked, this, &Form1::Command5_Click);
+    connect(c.List1, &QListWidget::itemDoubleClicked, this, &Form1::List1_DblClick);
     connect(c.Command6, &QPushButton::clicked, this, &Form1::Command6_Click);
+    connect(c.File1, &QListWidget::itemClicked, this, &Form1::File1_Click);
+    connect(c.File1, &QListWidget::itemDoubleClicked, this, &Form1::Command8_Click);
+    connect(c.Command8, &QPushButton::clicked, this, &Form1::Command8_Click);
     connect(c.Command9, &QPushButton::clicked, this, &Form1::Command9_Click);
+    connect(overlays_, &OverlaySlots::textClicked, this, &Form1::Label7_Click);
+    connect(overlays_, &OverlaySlots::textReleased, this, &Form1::Label7_MouseUp);
+    connect(overlays_, &OverlaySlots::pictureClicked, this, &Form1::Ima_Click);
+
+    // The header labels and their editors.
+    for (int i = 0; i < int(c.Label2.size()); ++i)
+        if (c.Label2[i])
+            connect(c.Label2[i], &ClickLabel::pressed, this,
+                    [this, i](Qt::MouseButton b) { Label2_MouseDown(i, b); });
+    connect(c.HScroll1, &QScrollBar::valueChanged, this, &Form1::HScroll1_Change);
+    connect(c.List2, &QListWidget::itemDoubleClicked, this, &Form1::List2_DblClick);
+    connect(c.Label1, &ClickLabel::doubleClicked, this, &Form1::Label1_DblClick);
+    connect(c.Label1, &ClickLabel::pressedAt, this,
+            [this](Qt::MouseButton b, QPoint pos, QPoint) { Label1_MouseDown(b, pos); });
+    connect(c.Label1, &ClickLabel::movedAt, this,
+            [this](Qt::MouseButtons b, QPoint pos, QPoint) { Label1_MouseMove(b, pos); });
+    connect(c.Label1, &ClickLabel::releasedAt, this,
+            [this](Qt::MouseButton b, QPoint pos, QPoint) { Label1_MouseUp(b, pos); });
+    connect(c.Label16, &ClickLabel::clicked, this, &Form1::Label16_Click);
+    connect(c.Label18, &ClickLabel::clicked, this, &Form1::Label18_Click);
+
+    // Shortcuts of our own come before the page's keys, so they stamp nothing.
+    auto shortcut = [this](QKeySequence keys, auto handler) {
+        auto* s = new QShortcut(keys, this);
+        s->setContext(Qt::WindowShortcut);
+        connect(s, &QShortcut::activated, this, handler);
+    };
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_S), [this] { Command1_Click(1); });
+    shortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), [this] { Command1_Click(2); });
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_O), [this] { Command1_Click(0); });
     connect(c.Command12, &QPushButton::clicked, this, &Form1::Command12_Click);
 
     for (int i = 0; i < 6; ++i) {

@@ -2,7 +2,9 @@
 #include <QCoreApplication>
 
 #include "Form1_Controls.h"
+#include "InsertPanels.h"
 #include "ListFile.h"
+#include "OutlineWindow.h"
 #include "ProgramFolder.h"
 #include "SoundPlayer.h"
 #include "widgets/Dialogs.h"
@@ -101,6 +103,8 @@ void Form1::Form_Load() {
     LayoutPage();
 
     c.List1->addItems(ReadListOrWarn(QStringLiteral("explin.txt")));
+    c.File1->addItems(PictureLibraryFiles(PictureLibraryFolder()));
+    MarkClean();
 
     c.Timer1->start();
 }

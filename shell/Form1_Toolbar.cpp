@@ -1,26 +1,9 @@
-// Form1: the toolbar's document buttons, staff-input switch, clef, eraser size
-// and region buttons, and the close buttons of the panels over the page.
+// Form1: the toolbar's staff-input switch, clef, eraser size and region
+// buttons, and the close button of the new-score dialog.
 // Commands that belong to later work only give the focus back to the page.
-#include <QApplication>
-
 #include "Form1_Controls.h"
 
 namespace qn {
-
-void Form1::Command1_Click(int index) {
-    switch (index) {
-    case 5:  // "退出": ends at once, nothing is asked or saved
-        QApplication::quit();
-        return;
-    case 7:  // "选项"
-        ui->Picture2->setVisible(!ui->Picture2->isVisible());
-        if (ui->Picture2->isVisible()) ui->Picture2->raise();
-        break;
-    default:
-        break;
-    }
-    FocusPage();
-}
 
 void Form1::Check1_Click() {
     ui->Combo2->setEnabled(ui->Check1->isChecked());
@@ -39,16 +22,6 @@ void Form1::Label3_Click() {
 void Form1::Command14_Click() { FocusPage(); }
 
 void Form1::Command15_Click() { FocusPage(); }
-
-void Form1::Command6_Click() {
-    ui->Frame2->hide();
-    FocusPage();
-}
-
-void Form1::Command9_Click() {
-    ui->Frame3->hide();
-    FocusPage();
-}
 
 void Form1::Command12_Click() { ui->Picture8->hide(); }
 

@@ -69,23 +69,6 @@ void Form1::ShowNewScoreDialog() {
     ui->Picture8->raise();
 }
 
-void Form1::ShowPictureInsertPanel(int left, int top) {
-    ui->Frame3->move(left, top);
-    ui->Frame3->show();
-    ui->Frame3->raise();
-}
-
-void Form1::ShowTextInsertPanel(int left, int top) {
-    ui->Frame2->move(left, top);
-    ui->Frame2->show();
-    ui->Frame2->raise();
-}
-
-// No overlays exist yet.
-bool Form1::OverlayPosition(Integer, int&, int&) { return false; }
-void Form1::MoveOverlay(Integer, int, int) {}
-void Form1::HideOverlay(Integer) {}
-
 void Form1::Beep() { QApplication::beep(); }
 void Form1::SlurKey() {}
 void Form1::GraceNoteKey() {}

@@ -1,6 +1,6 @@
 #pragma once
 // A label that reports mouse presses and clicks, as the window's labels need
-// (`Label6_MouseDown`, `Label5_Click`, ...).
+// (`Label6_MouseDown`, `Label5_Click`, `Label1_MouseMove`, ...).
 
 #include <QLabel>
 
@@ -15,13 +15,23 @@ public:
         setText(text);
     }
 
+    QString Tag;  // the control's tag: an overlay keeps the number of its phrase or picture here
+
 signals:
     void pressed(Qt::MouseButton button);
     void clicked();
+    void released();
+    void doubleClicked();
+    // Positions inside the label and on the screen.
+    void pressedAt(Qt::MouseButton button, QPoint pos, QPoint globalPos);
+    void movedAt(Qt::MouseButtons buttons, QPoint pos, QPoint globalPos);
+    void releasedAt(Qt::MouseButton button, QPoint pos, QPoint globalPos);
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
 };
 
 }  // namespace qn

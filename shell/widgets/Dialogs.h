@@ -8,6 +8,8 @@ class QWidget;
 
 namespace qn {
 
+enum class SaveChangesAnswer { Yes, No, Cancel };
+
 class Dialogs {
 public:
     virtual ~Dialogs() = default;
@@ -15,12 +17,28 @@ public:
     virtual void Message(QWidget* parent, const QString& text) = 0;
     // The colour dialog preset with colour; false when cancelled (colour unchanged).
     virtual bool ChooseColour(QWidget* parent, QColor& colour) = 0;
+    // An input box titled "提示"; false when cancelled.
+    virtual bool InputBox(QWidget* parent, const QString& prompt, const QString& defaultText,
+                          QString& answer) = 0;
+    // File dialogs with a title and a filter ("位图(*.bmp)"); empty when cancelled.
+    virtual QString OpenFileName(QWidget* parent, const QString& title, const QString& filter) = 0;
+    virtual QString SaveFileName(QWidget* parent, const QString& title, const QString& filter) = 0;
+    // A question titled "提示" with Yes and No and the stop icon; true for Yes.
+    virtual bool YesNo(QWidget* parent, const QString& text) = 0;
+    // "是否保存对当前乐谱的修改？" with Yes, No and Cancel.
+    virtual SaveChangesAnswer AskSaveChanges(QWidget* parent) = 0;
 };
 
 class StandardDialogs final : public Dialogs {
 public:
     void Message(QWidget* parent, const QString& text) override;
     bool ChooseColour(QWidget* parent, QColor& colour) override;
+    bool InputBox(QWidget* parent, const QString& prompt, const QString& defaultText,
+                  QString& answer) override;
+    QString OpenFileName(QWidget* parent, const QString& title, const QString& filter) override;
+    QString SaveFileName(QWidget* parent, const QString& title, const QString& filter) override;
+    bool YesNo(QWidget* parent, const QString& text) override;
+    SaveChangesAnswer AskSaveChanges(QWidget* parent) override;
 };
 
 }  // namespace qn

@@ -213,8 +213,8 @@ TEST(InsertPanels, OpenAtTheCaretAndStayOnThePage) {
         {68, 620, 96, 0, 0, "Frame2 403,108"},
         {70, 100, 96, 50, 0, ""},
         {70, 100, 96, 49, 0, "Frame3 100,108"},
-        {68, 100, 96, 0, 100, ""},
-        {68, 100, 96, 0, 99, "Frame2 100,108"},
+        {68, 100, 96, 0, 50, ""},  // the 51st text overlay is refused
+        {68, 100, 96, 0, 49, "Frame2 100,108"},
     };
     for (const Case& c : cases) {
         TestWindow w;

@@ -32,6 +32,11 @@ public:
         colour = *colourAnswer;
         return true;
     }
+    bool InputBox(QWidget*, const QString&, const QString&, QString&) override { return false; }
+    QString OpenFileName(QWidget*, const QString&, const QString&) override { return QString(); }
+    QString SaveFileName(QWidget*, const QString&, const QString&) override { return QString(); }
+    bool YesNo(QWidget*, const QString&) override { return false; }
+    SaveChangesAnswer AskSaveChanges(QWidget*) override { return SaveChangesAnswer::Cancel; }
 };
 
 // Pixels darker than mid-grey: shows whether a label really draws its text.
