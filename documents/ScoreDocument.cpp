@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <limits>
 
 namespace qn {
 
@@ -17,7 +18,7 @@ namespace {
 
 using namespace sidecar;
 
-constexpr int kMaxPageSide = 16384;          // far beyond any layout the sliders allow
+constexpr int kMaxPageSide = 8192;  // far beyond any layout the sliders allow (3868 x 5470)
 constexpr qint64 kCopyChunk = 1 << 20;
 
 bool holds(const QByteArray& b, int offset, int width) { return offset + width <= b.size(); }
@@ -233,10 +234,29 @@ QString ReadSidecarFile(const QString& path, ScoreDocument& doc, bool batchExpor
     return QString();
 }
 
+// The image reader fills a cut-off bitmap with whatever it has: so an
+// uncompressed bitmap must hold all the rows its header promises.
+static bool bitmapIsComplete(const QString& path, qint64 fileSize) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) return false;
+    const QByteArray h = f.read(54);
+    if (h.size() < 54 || !h.startsWith("BM")) return false;
+    const quint32 dataAt = qFromLittleEndian<quint32>(h.constData() + 10);
+    const qint32 width = qFromLittleEndian<qint32>(h.constData() + 18);
+    const qint32 height = qFromLittleEndian<qint32>(h.constData() + 22);
+    const quint16 bits = qFromLittleEndian<quint16>(h.constData() + 28);
+    const quint32 compression = qFromLittleEndian<quint32>(h.constData() + 30);
+    if (width <= 0 || height == 0 || height == std::numeric_limits<qint32>::min()) return false;
+    if (compression != 0 && compression != 3) return true;  // run-length data has no fixed size
+    const qint64 stride = ((qint64(width) * bits + 31) / 32) * 4;
+    return qint64(dataAt) + stride * std::abs(qint64(height)) <= fileSize;
+}
+
 QString LoadPageBitmap(const QString& path, QImage& page) {
     const QFileInfo info(path);
     if (!info.exists()) return describe(path, QStringLiteral("文件不存在"));
     if (!info.isFile()) return describe(path, QStringLiteral("不是文件"));
+    if (!bitmapIsComplete(path, info.size())) return describe(path, QStringLiteral("不是完整的位图文件"));
     QImageReader reader(path, "bmp");
     reader.setDecideFormatFromContent(false);
     if (!reader.canRead()) return describe(path, QStringLiteral("不是位图文件"));

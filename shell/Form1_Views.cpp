@@ -7,6 +7,7 @@
 #include "Form1_Controls.h"
 #include "ProgramFolder.h"
 #include "VirtualKey.h"
+#include "widgets/Dialogs.h"
 
 namespace qn {
 
@@ -69,7 +70,7 @@ void Form1::ShowNewScoreDialog() {
     ui->Picture8->raise();
 }
 
-void Form1::Beep() { QApplication::beep(); }
+void Form1::Beep() { dialogs_->Beep(); }
 void Form1::SlurKey() {}
 void Form1::GraceNoteKey() {}
 

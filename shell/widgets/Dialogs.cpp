@@ -1,5 +1,6 @@
 #include "Dialogs.h"
 
+#include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QInputDialog>
@@ -63,5 +64,7 @@ SaveChangesAnswer StandardDialogs::AskSaveChanges(QWidget* parent) {
          : b == QMessageBox::No  ? SaveChangesAnswer::No
                                  : SaveChangesAnswer::Cancel;
 }
+
+void StandardDialogs::Beep() { QApplication::beep(); }
 
 }  // namespace qn

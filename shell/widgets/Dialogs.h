@@ -27,6 +27,8 @@ public:
     virtual bool YesNo(QWidget* parent, const QString& text) = 0;
     // "是否保存对当前乐谱的修改？" with Yes, No and Cancel.
     virtual SaveChangesAnswer AskSaveChanges(QWidget* parent) = 0;
+    // The system beep: a successful save's only confirmation.
+    virtual void Beep() = 0;
 };
 
 class StandardDialogs final : public Dialogs {
@@ -39,6 +41,7 @@ public:
     QString SaveFileName(QWidget* parent, const QString& title, const QString& filter) override;
     bool YesNo(QWidget* parent, const QString& text) override;
     SaveChangesAnswer AskSaveChanges(QWidget* parent) override;
+    void Beep() override;
 };
 
 }  // namespace qn

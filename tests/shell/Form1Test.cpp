@@ -14,30 +14,11 @@
 #include "Form1.h"
 #include "Form1_Controls.h"
 #include "SoundPlayer.h"
-#include "widgets/Dialogs.h"
+#include "FakeDialogs.h"
 
 namespace qn {
 namespace {
 
-class FakeDialogs : public Dialogs {
-public:
-    QStringList messages;
-    std::optional<QColor> colourAnswer;  // none: the dialog is cancelled
-    QColor offered;
-
-    void Message(QWidget*, const QString& text) override { messages << text; }
-    bool ChooseColour(QWidget*, QColor& colour) override {
-        offered = colour;
-        if (!colourAnswer) return false;
-        colour = *colourAnswer;
-        return true;
-    }
-    bool InputBox(QWidget*, const QString&, const QString&, QString&) override { return false; }
-    QString OpenFileName(QWidget*, const QString&, const QString&) override { return QString(); }
-    QString SaveFileName(QWidget*, const QString&, const QString&) override { return QString(); }
-    bool YesNo(QWidget*, const QString&) override { return false; }
-    SaveChangesAnswer AskSaveChanges(QWidget*) override { return SaveChangesAnswer::Cancel; }
-};
 
 // Pixels darker than mid-grey: shows whether a label really draws its text.
 int DarkPixels(QWidget* w) {

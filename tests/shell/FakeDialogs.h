@@ -1,0 +1,73 @@
+#pragma once
+// Dialogs that answer from prepared values and record what was asked.
+
+#include <QStringList>
+#include <deque>
+#include <optional>
+
+#include "widgets/Dialogs.h"
+
+namespace qn {
+
+class FakeDialogs : public Dialogs {
+public:
+    QStringList messages;
+    std::optional<QColor> colourAnswer;  // none: the dialog is cancelled
+    QColor offered;
+    // Answers in the order they are asked; an empty queue cancels.
+    std::deque<std::optional<QString>> inputAnswers;
+    std::deque<QString> fileAnswers;  // empty string: cancelled
+    std::deque<bool> yesNoAnswers;
+    std::deque<SaveChangesAnswer> saveChangesAnswers;
+    QStringList asked;  // prompts, dialog titles and questions, in order
+    int beeps = 0;
+
+    void Message(QWidget*, const QString& text) override { messages << text; }
+    bool ChooseColour(QWidget*, QColor& colour) override {
+        offered = colour;
+        if (!colourAnswer) return false;
+        colour = *colourAnswer;
+        return true;
+    }
+    bool InputBox(QWidget*, const QString& prompt, const QString& defaultText, QString& answer) override {
+        asked << prompt + " [" + defaultText + "]";
+        if (inputAnswers.empty()) return false;
+        const std::optional<QString> a = inputAnswers.front();
+        inputAnswers.pop_front();
+        if (!a) return false;
+        answer = *a;
+        return true;
+    }
+    QString OpenFileName(QWidget*, const QString& title, const QString& filter) override {
+        return file(title, filter);
+    }
+    QString SaveFileName(QWidget*, const QString& title, const QString& filter) override {
+        return file(title, filter);
+    }
+    bool YesNo(QWidget*, const QString& text) override {
+        asked << text;
+        if (yesNoAnswers.empty()) return false;
+        const bool a = yesNoAnswers.front();
+        yesNoAnswers.pop_front();
+        return a;
+    }
+    SaveChangesAnswer AskSaveChanges(QWidget*) override {
+        asked << QStringLiteral("是否保存对当前乐谱的修改？");
+        if (saveChangesAnswers.empty()) return SaveChangesAnswer::Cancel;
+        const SaveChangesAnswer a = saveChangesAnswers.front();
+        saveChangesAnswers.pop_front();
+        return a;
+    }
+    void Beep() override { ++beeps; }
+
+private:
+    QString file(const QString& title, const QString& filter) {
+        asked << title + " " + filter;
+        if (fileAnswers.empty()) return QString();
+        const QString a = fileAnswers.front();
+        fileAnswers.pop_front();
+        return a;
+    }
+};
+
+}  // namespace qn
