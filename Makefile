@@ -4,7 +4,7 @@ JOBS ?= 2
 DEBS = cmake ninja-build g++ qt6-base-dev qt6-multimedia-dev libgtest-dev libbenchmark-dev \
        xvfb xdotool imagemagick x11-utils xauth fonts-arphic-uming python3
 
-.PHONY: deps build run test bench clean
+.PHONY: deps build run test test-asan bench clean
 
 deps:
 	@missing=""; for p in $(DEBS); do dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q 'install ok installed' || missing="$$missing $$p"; done; \
@@ -25,6 +25,21 @@ run: build
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+# The headless libraries and their tests again, with AddressSanitizer and
+# UndefinedBehaviorSanitizer: every reader of files runs under them.
+ASAN_BUILD ?= build-asan
+ASAN_TESTS = quillnote_core_tests quillnote_input_tests quillnote_documents_tests
+SANITIZE = -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer
+
+test-asan: deps
+	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS="-O1 $(SANITIZE)" \
+	  -DCMAKE_EXE_LINKER_FLAGS="$(SANITIZE)"
+	cmake --build $(ASAN_BUILD) -j $(JOBS) --target $(ASAN_TESTS)
+	@for t in $(ASAN_TESTS); do \
+	  echo "== $$t (sanitizers)"; \
+	  QT_QPA_PLATFORM=offscreen $(ASAN_BUILD)/tests/$$t --gtest_brief=1 || exit 1; \
+	done
 
 bench: build
 	$(BUILD)/bench/quillnote_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true

@@ -22,7 +22,8 @@ void Form1::HideInlineEditors() {
 void Form1::SetHeaderText(ClickLabel* label, const QString& text) {
     if (!label || label->text() == text) return;
     label->setText(text);
-    label->adjustSize();
+    // The title spans the page with its text centred; the others fit their text.
+    if (label != ui->Label1) label->adjustSize();
     // Only the page's own labels belong to the document.
     if (label->parentWidget() == ui->Picture1) MarkModified();
 }

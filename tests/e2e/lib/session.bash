@@ -14,6 +14,7 @@ cleanup() {
     [ -n "$APP_PID" ] && kill "$APP_PID" 2>/dev/null
     [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null
     wait 2>/dev/null
+    [ -n "${KEEP_WORK:-}" ] && cp -r "$WORK" "$KEEP_WORK"
     rm -rf "$WORK"
 }
 trap cleanup EXIT
