@@ -560,6 +560,11 @@ TEST_F(Form1Test, RealKeyEventsReachTheKeyHandlerAsVirtualKeys) {
     QTest::keyClick(canvas, Qt::Key_Return);
     EXPECT_FLOAT_EQ(f.editor().caret.Left, 20);
     EXPECT_FLOAT_EQ(f.editor().caret.Top, 156);
+
+    // The semicolon writes the rest, here with the sixteenth's two beams.
+    QTest::keyClick(canvas, Qt::Key_Semicolon);
+    const QImage rest = f.editor().page.image().copy(20, 156, 12, 40);
+    EXPECT_EQ(rest, Picmode().copy(NoteCellRect(35, 2)).convertToFormat(rest.format()));
 }
 
 TEST_F(Form1Test, CaretPictureGroundIsSeeThrough) {
