@@ -51,7 +51,7 @@ private:
     void BeatDivision();                       // A
     void BridgeBeamGap(Integer beams);         // C
     int AutomaticSpacing(Integer beams);       // D, returns the strip width
-    void CountNote(Integer beams);             // F
+    void CountNote(Integer beams, Single lineTop, Single noteEnd);  // F, given where the note ended
     bool CountDot();                           // G, false when the dot is refused
     void OrnamentBookkeeping(Integer code, int gapWidth);  // H
     bool BarCompletesLine();                   // I: this bar line fills the line

@@ -51,9 +51,16 @@ int Editor::AutomaticSpacing(Integer beams) {
     return g;
 }
 
-void Editor::CountNote(Integer beams) {
+void Editor::CountNote(Integer beams, Single lineTop, Single noteEnd) {
     st.BarUnits += unitsFor(beams);
-    if (double(st.BeatUnit) * st.BarUnits / 32.0 >= st.BeatsPerBar) StampSymbol(101, 0);
+    if (!(double(st.BeatUnit) * st.BarUnits / 32.0 >= st.BeatsPerBar)) return;
+    if (BarCompletesLine() && caret.Top != lineTop) {
+        // The note wrapped the caret, but the bar line closing the line belongs
+        // right after it on its own line; the line break then leaves that line.
+        caret.Top = lineTop;
+        caret.Left = noteEnd;
+    }
+    StampSymbol(101, 0);
 }
 
 bool Editor::CountDot() {

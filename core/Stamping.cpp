@@ -88,11 +88,12 @@ void Editor::NotePath(Integer code, Integer beams) {
     const int g = AutomaticSpacing(beams);
     InsertShift(geom::FullCell + g);
     page.paintPicture(Picmode(), NoteCellRect(code, beams), caretX(), caretY());
-    caret.Left = caret.Left + geom::FullCell;
+    const Single lineTop = caret.Top, noteEnd = caret.Left + geom::FullCell;
+    caret.Left = noteEnd;
     st.LastCellWidth = 0;
     st.SpacingClass = beams;
     WrapCaret();
-    CountNote(beams);
+    CountNote(beams, lineTop, noteEnd);
 }
 
 void Editor::FullWidthPath(Integer code) {

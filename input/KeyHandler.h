@@ -20,7 +20,7 @@ namespace vk {
 constexpr Integer Backspace = 8, Enter = 13, Esc = 27, Space = 32, PageUp = 33, PageDown = 34,
                   Left = 37, Up = 38, Right = 39, Down = 40, Insert = 45, Delete = 46,
                   Numpad0 = 96, Add = 107, Subtract = 109, F1 = 112, F12 = 123,
-                  Comma = 188, Minus = 189, Period = 190, Backquote = 192,
+                  Semicolon = 186, Comma = 188, Minus = 189, Period = 190, Backquote = 192,
                   LeftBracket = 219, Backslash = 220, RightBracket = 221, Apostrophe = 222;
 }
 

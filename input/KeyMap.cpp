@@ -22,6 +22,7 @@ Integer KeyHandler::MapKeyToSymbol(Integer keyCode) {
     case 85: code = 13; break;
     case 73: code = 14; break;      // I: plain 1
     case 79: code = 35; break;      // O: rest (a command key, so only direct calls get here)
+    case vk::Semicolon: code = 35; break;  // the rest's own key, on the home row
     case 90: code = 36; break;      // Z X C V B: percussion syllables
     case 88: code = 37; break;
     case 67: code = 38; break;
@@ -46,6 +47,7 @@ Integer KeyHandler::MapKeyToSymbol(Integer keyCode) {
         break;
     }
     // Staff input writes in the chosen key: every note result is lowered by it.
+    // The rest (35) has no pitch and stays.
     if (code < 35 && view_.Check1()) code = Integer(code - view_.Combo2ListIndex());
     return code;
 }

@@ -3,12 +3,11 @@
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
 #include <QtEndian>
 
-#include <cmath>
 #include <cstring>
+#include <utility>
+#include <vector>
 
 namespace qn {
 
@@ -20,6 +19,9 @@ constexpr int kCheck8At = 5;
 constexpr int kCheck10At = 9;
 constexpr int kCheck11At = 13;
 constexpr int kCheck12At = 17;
+// A larger beat spacing is taken for damage (beat division caps the blanks per
+// line anyway).
+constexpr Single kMaxBeatSpacing = 8;
 
 Byte byteAt(const QByteArray& data, int offset)
 {
@@ -38,10 +40,10 @@ Single beatSpacingAt(const QByteArray& data)
         bits = (bits << 8) | byteAt(data, kBeatSpacingAt + i);
     Single v;
     std::memcpy(&v, &bits, sizeof v);
-    // The negated test also rejects NaN.
-    if (!(std::isfinite(v) && v >= 0.0f && v <= 1.0f))
+    // The negated test also rejects NaN and the infinities.
+    if (!(v >= 0.0f && v <= kMaxBeatSpacing))
         return 0.0f;
-    return v;
+    return v == 0.0f ? 0.0f : v;  // no "-0" in the panel
 }
 
 OptionsValues decode(const QByteArray& data)
@@ -56,18 +58,22 @@ OptionsValues decode(const QByteArray& data)
     return v;
 }
 
-void patch(QByteArray& data, const OptionsValues& v)
+// The bytes the program owns, by offset.
+std::vector<std::pair<int, QByteArray>> ownedBytes(const OptionsValues& v)
 {
-    if (data.size() < kOptionsFileSize)
-        data.append(kOptionsFileSize - data.size(), '\0');
-    data[kExportScaleAt] = static_cast<char>(v.ExportScale);
+    QByteArray spacing(4, '\0');
     quint32 bits;
     std::memcpy(&bits, &v.BeatSpacing, sizeof bits);
-    qToLittleEndian(bits, data.data() + kBeatSpacingAt);
-    data[kCheck8At] = static_cast<char>(v.Check8);
-    data[kCheck10At] = static_cast<char>(v.Check10);
-    data[kCheck11At] = static_cast<char>(v.Check11);
-    data[kCheck12At] = static_cast<char>(v.Check12);
+    qToLittleEndian(bits, spacing.data());
+    auto byte = [](Byte b) { return QByteArray(1, static_cast<char>(b)); };
+    return {
+        {kExportScaleAt, byte(v.ExportScale)},
+        {kBeatSpacingAt, spacing},
+        {kCheck8At, byte(v.Check8)},
+        {kCheck10At, byte(v.Check10)},
+        {kCheck11At, byte(v.Check11)},
+        {kCheck12At, byte(v.Check12)},
+    };
 }
 
 QString describe(const QString& path, const QString& what)
@@ -94,42 +100,26 @@ OptionsReadResult ReadOptionsFile(const QString& path)
 
 QString WriteOptionsFile(const QString& path, const OptionsValues& values)
 {
-    // Patch the whole file in memory so the bytes we do not own survive.
-    QByteArray data;
-    QFile existing(path);
-    const bool exists = existing.exists();
-    if (exists) {
-        if (!existing.open(QIODevice::ReadOnly))
-            return describe(path, existing.errorString());
-        data = existing.readAll();
-        existing.close();
+    // Patch in place: the rest of the file, however long, is never read or
+    // moved, and the file keeps its identity (inode, links, permissions).
+    QFile file(path);
+    const bool existed = file.exists();
+    if (!file.open(QIODevice::ReadWrite)) {  // creates a missing file, never truncates
+        const QString what = existed ? QStringLiteral("not writable") : QStringLiteral("cannot be created");
+        return describe(path, QStringLiteral("%1 (%2)").arg(what, file.errorString()));
     }
-    patch(data, values);
-
-    QSaveFile out(path);
-    if (out.open(QIODevice::WriteOnly)) {
-        if (out.write(data) != data.size()) {
-            const QString error = out.errorString();
-            out.cancelWriting();
-            return describe(path, error);
-        }
-        if (!out.commit())
-            return describe(path, out.errorString());
-        return {};
+    // A short file first grows to full length with the zeros its missing bytes read as.
+    const qint64 size = file.size();
+    bool ok = true;
+    if (size < kOptionsFileSize) {
+        const QByteArray zeros(int(kOptionsFileSize - size), '\0');
+        ok = file.seek(size) && file.write(zeros) == zeros.size();
     }
-
-    // A folder we may not create files in can still hold a writable file:
-    // patch its head in place then. The file only ever grows.
-    if (exists && QFileInfo(path).isWritable()) {
-        QFile inPlace(path);
-        if (inPlace.open(QIODevice::ReadWrite)) {
-            const QByteArray head = data.left(kOptionsFileSize);
-            if (inPlace.write(head) == head.size() && inPlace.flush())
-                return {};
-            return describe(path, inPlace.errorString());
-        }
-    }
-    return describe(path, out.errorString());
+    for (const auto& [offset, bytes] : ownedBytes(values))
+        ok = ok && file.seek(offset) && file.write(bytes) == bytes.size();
+    if (!(ok && file.flush()))
+        return describe(path, QStringLiteral("cannot be written (%1)").arg(file.errorString()));
+    return {};
 }
 
 }  // namespace qn

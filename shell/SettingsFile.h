@@ -4,8 +4,8 @@
 //   Check8, Check10, Check11, Check12 (0 or 1). Other bytes are never touched.
 //
 // Damaged values read as safe defaults: a switch byte other than 0 or 1 reads
-// as 0 (off); a beat spacing that is not finite or lies outside 0..1 reads as 0,
-// so the beat-division loop never sees a huge count.
+// as 0 (off); a beat spacing that is not a number or lies outside 0..8 reads as
+// 0, so the beat-division loop never sees a huge count.
 
 #include <QString>
 
@@ -34,10 +34,11 @@ struct OptionsReadResult {
 // read-only is still read, without error. When the file can be neither opened
 // nor created, all values are zero and error says why.
 OptionsReadResult ReadOptionsFile(const QString& path);
-// Writes the six items at their offsets, keeping every other byte; a shorter
-// file grows to 18 bytes with zeros. The file is replaced as a whole, so a
-// failed write leaves the old file as it was. Returns an error text, empty on
-// success.
+// Writes the six items at their offsets in place, creating the file only when
+// it is missing; every other byte, a long tail included, is left untouched and
+// a shorter file grows to 18 bytes with zeros. Returns an error text saying
+// whether the file could not be created, opened for writing or written; empty
+// on success.
 QString WriteOptionsFile(const QString& path, const OptionsValues& values);
 
 }  // namespace qn

@@ -41,6 +41,65 @@ TEST(StampSymbol, AdvancePastTheRightLimitWraps) {
     EXPECT_EQ(f.ed.st.SpacingClass, 5);
 }
 
+TEST(StampSymbol, NoteWrappingTheLineStillGetsItsBarLineOnThatLine) {
+    // A blank, then bars of 1 2 3 4: the eighth bar's last note stands at 632..643
+    // and its own advance wraps the caret before the automatic bar line comes.
+    struct Case {
+        const char* name;
+        int barsPerLine;
+        bool justify;
+        std::vector<int> strokesLine1, strokesLine2;
+        int breaks;
+        float wantX;  // caret x on line 2 once the last note and its bar line are in
+    } cases[] = {
+        {"last bar of the line", 8, false, {105, 183, 261, 339, 417, 495, 573, 651}, {}, 1, 20},
+        {"last bar, justified", 8, true, {105, 183, 261, 339, 417, 495, 573, 651}, {}, 1, 20},
+        {"not the last bar: bar line wraps as before", 9, false, {105, 183, 261, 339, 417, 495, 573}, {27}, 0, 32},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EditorFixture f;
+        f.view.barsPerLine = c.barsPerLine;
+        std::vector<std::pair<Single, Single>> caretAtBreak;
+        f.view.onKey = [&](Integer key, Integer) {  // the line-break command
+            if (key != 13) return;
+            caretAtBreak.emplace_back(f.ed.caret.Left, f.ed.caret.Top);
+            f.ed.st.JustifyLineTop = Integer(RoundHalfEven(f.ed.caret.Top));
+            if (c.justify) f.ed.LineJustify();
+            f.ed.caret.Left = 20;
+            f.ed.caret.Top = f.ed.st.JustifyLineTop + 60;
+            f.ed.st.SpacingClass = 5;
+            f.ed.st.BarUnits = 0;
+            f.ed.st.BarsInLine = 0;
+        };
+        f.ed.StampSymbol(100, 0);
+        for (int bar = 0; bar < 8; ++bar)
+            for (Integer code : {14, 15, 16, 17}) f.ed.StampSymbol(code, 0);
+
+        auto strokes = [&](int y) {
+            std::vector<int> xs;
+            for (int x = 0; x < W; ++x)
+                if (f.ed.page.isInk(x, y + 5) && f.ed.page.isInk(x, y + 32)) xs.push_back(x);
+            return xs;
+        };
+        EXPECT_EQ(strokes(Y1), c.strokesLine1);
+        EXPECT_EQ(strokes(Y2), c.strokesLine2);
+        EXPECT_EQ(diffArea(f.ed.page, 632, Y1, Picmode(), NoteCellRect(17, 0)), "");
+        ASSERT_EQ(caretAtBreak.size(), size_t(c.breaks));
+        if (c.breaks) {
+            EXPECT_EQ(diffArea(f.ed.page, 644, Y1, Picmode2(), QRect(12, 0, 12, 40)), "");
+            EXPECT_TRUE(allWhite(f.ed.page, QRect(0, Y2, W, 40))) << "line 2 stays empty";
+            EXPECT_FLOAT_EQ(caretAtBreak[0].first, 656);
+            EXPECT_FLOAT_EQ(caretAtBreak[0].second, Y1) << "the break leaves the finished line";
+        }
+        EXPECT_FLOAT_EQ(f.ed.caret.Left, c.wantX);
+        EXPECT_FLOAT_EQ(f.ed.caret.Top, Y2);
+        const Single x = f.ed.caret.Left;
+        f.ed.StampSymbol(14, 0);
+        EXPECT_EQ(diffArea(f.ed.page, int(x), Y2, Picmode(), NoteCellRect(14, 0)), "") << "the next note";
+    }
+}
+
 TEST(StampSymbol, InsertAtExactlyTheRightLimitDoesNotShift) {
     EditorFixture f;
     blackRect(f.ed.page, QRect(650, Y1 + 10, 4, 4));  // something right of the caret

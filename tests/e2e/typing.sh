@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Typing in the real program: the keys 1 2 3 4 pressed in a real X window must
-# put the digits 1..4 at page x 20, 38, 56, 74 of the first line and the
-# automatic bar line at 86, exactly as the glyph atlases draw them.
+# Typing in the real program: the keys 1 2 3 4 and semicolon pressed in a real
+# X window must put the digits 1..4 at page x 20, 38, 56, 74 of the first line,
+# the automatic bar line at 86 and the rest at 98, exactly as the glyph atlases
+# draw them.
 # Usage: typing.sh PATH/TO/quillnote   (the atlases are in generated/ beside it)
 set -u
 
@@ -20,7 +21,7 @@ source "$(dirname "$0")/lib/session.bash"
 xdotool mousemove 600 500
 xdotool windowfocus --sync "$WID" || fail "cannot focus the window"
 sleep 0.3
-xdotool key --delay 60 1 2 3 4
+xdotool key --delay 60 1 2 3 4 semicolon
 sleep 0.7
 shot
 
@@ -55,6 +56,7 @@ for i, x in enumerate((20, 38, 56, 74)):
 for x in (32, 50, 68):
     ok &= check(f"space at x {x}", lambda ax, ay: WHITE, 0, 0, x, 6)
 ok &= check("bar line at x 86", ornaments, 12, 0, 86)
+ok &= check("rest at x 98", notes, 12 * 35, 0, 98)
 sys.exit(0 if ok else 1)
 PY
 

@@ -84,6 +84,34 @@ TEST(KeyDispatch, SymbolKeysStampWithTheNoteValue) {
     w.press(8);  // Backspace
     EXPECT_FLOAT_EQ(w.ed.caret.Left, 20);
     w.press(112 + 12);  // F13 maps to nothing
-    w.press(186);       // semicolon maps to nothing
+    w.press(187);       // equals maps to nothing
     EXPECT_FLOAT_EQ(w.ed.caret.Left, 20);
+}
+
+TEST(KeyDispatch, SemicolonStampsTheRestAsANote) {
+    struct Case {
+        const char* name;
+        Integer halfWidth;
+        bool staff;
+        int staffKey;
+    } cases[] = {
+        {"full width", 0, false, 0},
+        {"half width", 1, false, 0},
+        {"staff input in G", 0, true, 4},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TestWindow w;
+        w.ed.st.HalfWidthMode = c.halfWidth;
+        w.check1 = c.staff;
+        w.combo2 = c.staffKey;
+        w.ed.st.NoteValue = 1;
+        w.press(186);
+        const QImage page = w.ed.page.image();
+        EXPECT_EQ(page.copy(20, 96, 12, 40), Picmode().copy(NoteCellRect(35, 1)).convertToFormat(page.format()));
+        EXPECT_FLOAT_EQ(w.ed.caret.Left, 32);
+        EXPECT_EQ(w.ed.st.BarUnits, 4) << "an eighth rest counts like an eighth note";
+        EXPECT_EQ(w.ed.st.SpacingClass, 1);
+        EXPECT_EQ(w.sounds, std::vector<std::string>{"kac.wav"});
+    }
 }

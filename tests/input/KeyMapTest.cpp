@@ -22,8 +22,8 @@ TEST(MapKeyToSymbol, Table) {
         {78, 201, 201, 2}, {77, 202, 202, 2}, {188, 203, 203, 2},
         {32, 100, 200, 0}, {57, 113, 209, 0}, {48, 114, 210, 0},
         {8, 999, 999, 0},
-        {79, 35, 35, 0} /* O reaches the table only when called directly */,
-        {74, 0, 0, 0}, {186, 0, 0, 0}, {13, 0, 0, 0}, {0, 0, 0, 0}, {-3, 0, 0, 0},
+        {79, 35, 35, 0} /* O reaches the table only when called directly */, {186, 35, 35, 0},
+        {74, 0, 0, 0}, {187, 0, 0, 0}, {13, 0, 0, 0}, {0, 0, 0, 0}, {-3, 0, 0, 0},
     };
     for (const Case& c : cases) {
         for (Integer half : {Integer(0), Integer(1)}) {
@@ -51,6 +51,7 @@ TEST(MapKeyToSymbol, StaffInputTransposesNotesOnly) {
         {true, 6, 190, 115},
         {true, 6, 8, 999},
         {true, 4, 123, 28},  // F12 (32) in G
+        {true, 6, 186, 35},  // semicolon: the rest has no pitch
         {false, 3, 50, 15},  // staff input off: no lowering
     };
     for (const Case& c : cases) {

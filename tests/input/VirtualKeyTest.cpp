@@ -19,7 +19,7 @@ TEST(VirtualKey, FromQtKeys) {
         {Qt::Key_Enter, kp, 13}, {Qt::Key_Return, none, 13},
         // Keypad with NumLock off sends navigation keys, as on Windows.
         {Qt::Key_Left, kp, 37}, {Qt::Key_End, kp, 35}, {Qt::Key_Insert, kp, 45}, {Qt::Key_Clear, kp, 12},
-        {Qt::Key_Comma, none, 188}, {Qt::Key_Less, Qt::ShiftModifier, 188}, {Qt::Key_Minus, none, 189},
+        {Qt::Key_Semicolon, none, 186}, {Qt::Key_Colon, Qt::ShiftModifier, 186}, {Qt::Key_Comma, none, 188}, {Qt::Key_Less, Qt::ShiftModifier, 188}, {Qt::Key_Minus, none, 189},
         {Qt::Key_Underscore, none, 189}, {Qt::Key_Period, none, 190}, {Qt::Key_QuoteLeft, none, 192},
         {Qt::Key_BracketLeft, none, 219}, {Qt::Key_Backslash, none, 220}, {Qt::Key_BracketRight, none, 221},
         {Qt::Key_Apostrophe, none, 222}, {Qt::Key_Space, none, 32}, {Qt::Key_Backspace, none, 8},

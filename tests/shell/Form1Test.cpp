@@ -186,6 +186,28 @@ TEST_F(Form1Test, StartUpReadsTheOptionsFile) {
     EXPECT_EQ(st().OptionsChanged, 0);
 }
 
+TEST_F(Form1Test, BeatSpacingAboveOneSurvivesASaveOfAnotherOption) {
+    QByteArray ini(18, '\0');
+    const float beat = 1.5f;
+    quint32 bits;
+    std::memcpy(&bits, &beat, 4);
+    qToLittleEndian(bits, ini.data() + 1);
+    const QByteArray tail(4096, 'T');
+    WriteFile("set.ini", ini + tail);
+
+    Form1& f = Start(true);
+    EXPECT_EQ(f.Label6sCaption(4), "1.5");
+    ui().Command1[7]->click();
+    ui().Check8->click();
+    ui().Command3->click();
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+    const QByteArray saved = ReadFile("set.ini");
+    ASSERT_EQ(saved.size(), 18 + tail.size());
+    EXPECT_EQ(saved.mid(1, 4), ini.mid(1, 4)) << "still 1.5";
+    EXPECT_EQ(saved[5], 1);
+    EXPECT_EQ(saved.mid(18), tail);
+}
+
 TEST_F(Form1Test, MissingListFilesAreReportedAndStartUpCompletes) {
     QFile::remove(Path("speed.txt"));
     QFile::remove(Path("explin.txt"));
@@ -546,6 +568,11 @@ TEST_F(Form1Test, RealKeyEventsReachTheKeyHandlerAsVirtualKeys) {
     QTest::keyClick(canvas, Qt::Key_Return);
     EXPECT_FLOAT_EQ(f.editor().caret.Left, 20);
     EXPECT_FLOAT_EQ(f.editor().caret.Top, 156);
+
+    // The semicolon writes the rest, here with the sixteenth's two beams.
+    QTest::keyClick(canvas, Qt::Key_Semicolon);
+    const QImage rest = f.editor().page.image().copy(20, 156, 12, 40);
+    EXPECT_EQ(rest, Picmode().copy(NoteCellRect(35, 2)).convertToFormat(rest.format()));
 }
 
 TEST_F(Form1Test, CaretPictureGroundIsSeeThrough) {

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -160,7 +161,10 @@ TEST(SettingsFile, DamagedValuesReadAsSafeDefaults)
          makeValues(9, 0, 0, 0, 0, 1)},
         {"NaN", bytes({0, 0x00, 0x00, 0xC0, 0x7F, 1}), makeValues(0, 0, 1, 0, 0, 0)},
         {"infinity", bytes({0, 0x00, 0x00, 0x80, 0x7F}), makeValues(0, 0, 0, 0, 0, 0)},
-        {"5.0", bytes({0, 0x00, 0x00, 0xA0, 0x40}), makeValues(0, 0, 0, 0, 0, 0)},
+        {"1.5 is kept", bytes({0, 0x00, 0x00, 0xC0, 0x3F}), makeValues(0, 1.5f, 0, 0, 0, 0)},
+        {"5.0 is kept", bytes({0, 0x00, 0x00, 0xA0, 0x40}), makeValues(0, 5.0f, 0, 0, 0, 0)},
+        {"8.0 is kept", bytes({0, 0x00, 0x00, 0x00, 0x41}), makeValues(0, 8.0f, 0, 0, 0, 0)},
+        {"8.5", bytes({0, 0x00, 0x00, 0x08, 0x41}), makeValues(0, 0, 0, 0, 0, 0)},
         {"-0.5", bytes({0, 0x00, 0x00, 0x00, 0xBF}), makeValues(0, 0, 0, 0, 0, 0)},
         {"0.25 is kept", bytes({0, 0x00, 0x00, 0x80, 0x3E}), makeValues(0, 0.25f, 0, 0, 0, 0)},
     };
@@ -187,7 +191,7 @@ TEST(SettingsFile, UncreatableFileGivesZerosAndErrors)
     EXPECT_FALSE(read.error.isEmpty());
     expectValues(read.values, OptionsValues{});
 
-    EXPECT_FALSE(qn::WriteOptionsFile(path, makeValues(100, 0.5f, 1, 1, 1, 1)).isEmpty());
+    EXPECT_TRUE(qn::WriteOptionsFile(path, makeValues(100, 0.5f, 1, 1, 1, 1)).contains("cannot be created"));
     EXPECT_EQ(readRaw(notAFolder), QByteArray("x"));
 }
 
@@ -205,8 +209,50 @@ TEST(SettingsFile, ReadOnlyFileIsReadButNotWritten)
     EXPECT_EQ(read.error, QString());
     expectValues(read.values, makeValues(120, 0.5f, 1, 0, 1, 0));
 
-    EXPECT_FALSE(qn::WriteOptionsFile(path, makeValues(50, 1.0f, 0, 0, 0, 1)).isEmpty());
+    EXPECT_TRUE(qn::WriteOptionsFile(path, makeValues(50, 1.0f, 0, 0, 0, 1)).contains("not writable"));
     EXPECT_EQ(readRaw(path).toHex(' '), original.toHex(' '));
+}
+
+TEST(SettingsFile, MissingFileInReadOnlyFolderCannotBeCreated)
+{
+    if (geteuid() == 0)
+        GTEST_SKIP() << "folder permissions do not stop root";
+    QTemporaryDir dir;
+    ASSERT_TRUE(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner));
+    const QString error = qn::WriteOptionsFile(dir.filePath("set.ini"), makeValues(100, 0, 0, 0, 0, 0));
+    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    EXPECT_TRUE(error.contains("cannot be created")) << error.toStdString();
+    EXPECT_FALSE(QFile::exists(dir.filePath("set.ini")));
+}
+
+TEST(SettingsFile, LongTailStaysWhereItIsAndTheFileKeepsItsIdentity)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("set.ini");
+    const QString link = dir.filePath("backup-link.ini");
+    QByteArray original(18, '\0');
+    QByteArray tail(1 << 20, '\0');
+    for (int i = 0; i < tail.size(); ++i)
+        tail[i] = static_cast<char>((i * 7 + 3) & 0xFF);
+    original += tail;
+    writeRaw(path, original);
+    ASSERT_EQ(::link(QFile::encodeName(path).constData(), QFile::encodeName(link).constData()), 0);
+    struct stat before {};
+    ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &before), 0);
+
+    ASSERT_EQ(qn::WriteOptionsFile(path, makeValues(150, 1.5f, 1, 0, 1, 1)), QString());
+
+    struct stat after {};
+    ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &after), 0);
+    EXPECT_EQ(after.st_ino, before.st_ino);
+    const QByteArray got = readRaw(path);
+    ASSERT_EQ(got.size(), original.size());
+    EXPECT_TRUE(got.mid(18) == tail) << "the tail is untouched";
+    EXPECT_EQ(got.left(18).toHex(' '),
+              bytes({150, 0x00, 0x00, 0xC0, 0x3F, 1, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 1}).toHex(' '));
+    EXPECT_TRUE(readRaw(link) == got) << "the hard link sees the new values";
+    const auto read = qn::ReadOptionsFile(path);
+    expectValues(read.values, makeValues(150, 1.5f, 1, 0, 1, 1));
 }
 
 TEST(SettingsFile, WritableFileInReadOnlyFolderIsPatchedInPlace)
