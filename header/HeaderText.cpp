@@ -38,6 +38,21 @@ int TempoSliderValue(const QString& tempoText) {
     return RoundHalfEven(v);
 }
 
+const QStringList& NumeratorList() {
+    static const QStringList items = {"2", "3", "4", "5", "6"};
+    return items;
+}
+
+const QStringList& DenominatorList() {
+    static const QStringList items = {"4", "8"};
+    return items;
+}
+
+const QStringList& KeyList() {
+    static const QStringList items = {"C", "bD", "D", "bE", "E", "F", "bG", "G", "bA", "A", "bB", "B"};
+    return items;
+}
+
 QString TitleAnswer(const QString& answer) {
     return answer.isEmpty() ? QStringLiteral("标题") : answer;
 }

@@ -4,6 +4,7 @@
 // numbers read back from what the user typed. Headless.
 
 #include <QString>
+#include <QStringList>
 
 #include "EditorState.h"
 
@@ -22,6 +23,11 @@ QString TempoCaption(int value);
 // The slider value a tempo caption stands for: the number from its fourth
 // character on, rounded; 0 when there is none (a tempo word).
 int TempoSliderValue(const QString& tempoText);
+
+// The items of the header's lists, in list order: a document stores the index.
+const QStringList& NumeratorList();    // "2".."6"
+const QStringList& DenominatorList();  // "4", "8"
+const QStringList& KeyList();          // "C", "bD", ... "B"
 
 // The default answers of the header's input boxes.
 QString TitleAnswer(const QString& answer);    // empty: "标题"

@@ -3,7 +3,7 @@
 #include <QPainter>
 #include <QWidget>
 
-#include "widgets/Fonts.h"
+#include "SongFont.h"
 
 namespace qn {
 

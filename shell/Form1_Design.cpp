@@ -8,7 +8,7 @@
 #include "InsertPanels.h"
 #include "OutlineWindow.h"
 #include "OverlaySlots.h"
-#include "widgets/Fonts.h"
+#include "SongFont.h"
 
 namespace qn {
 

@@ -2,13 +2,14 @@
 #include <QCoreApplication>
 
 #include "Form1_Controls.h"
+#include "HeaderText.h"
 #include "InsertPanels.h"
 #include "ListFile.h"
 #include "OutlineWindow.h"
 #include "ProgramFolder.h"
 #include "SoundPlayer.h"
 #include "widgets/Dialogs.h"
-#include "widgets/Fonts.h"
+#include "SongFont.h"
 
 namespace qn {
 
@@ -80,16 +81,14 @@ void Form1::Form_Load() {
 
     HideInlineEditors();
 
-    for (int i = 2; i <= 6; ++i)
-        for (int list : {0, 7, 13}) c.Combo1[list]->addItem(QString::number(i));
+    for (int list : {0, 7, 13}) c.Combo1[list]->addItems(NumeratorList());
     for (int list : {0, 7, 13}) SelectCombo1Entry(list, 2);
     for (int list : {12, 6, 1}) {
-        c.Combo1[list]->addItems({QStringLiteral("4"), QStringLiteral("8")});
+        c.Combo1[list]->addItems(DenominatorList());
         SelectCombo1Entry(list, 0);
     }
-    const QStringList keys = {"C", "bD", "D", "bE", "E", "F", "bG", "G", "bA", "A", "bB", "B"};
     for (int list : {2, 3}) {
-        c.Combo1[list]->addItems(keys);
+        c.Combo1[list]->addItems(KeyList());
         SelectCombo1Entry(list, 0);
     }
 

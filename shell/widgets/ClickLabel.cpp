@@ -1,8 +1,26 @@
 #include "ClickLabel.h"
 
 #include <QMouseEvent>
+#include <QPainter>
+
+#include "PageComposer.h"
 
 namespace qn {
+
+QSize ClickLabel::sizeHint() const {
+    if (!pixmap().isNull()) return QLabel::sizeHint();
+    return LabelTextSize(font(), text());
+}
+
+void ClickLabel::paintEvent(QPaintEvent* event) {
+    if (!pixmap().isNull()) {
+        QLabel::paintEvent(event);
+        return;
+    }
+    // The same drawing as the exported page's, so both show the same pixels.
+    QPainter p(this);
+    DrawLabelText(p, contentsRect(), font(), palette().color(foregroundRole()), alignment(), text());
+}
 
 void ClickLabel::mousePressEvent(QMouseEvent* event) {
     emit pressed(event->button());

@@ -17,6 +17,9 @@ public:
 
     QString Tag;  // the control's tag: an overlay keeps the number of its phrase or picture here
 
+    // A text label is as large as its text and draws it as the exported page does.
+    QSize sizeHint() const override;
+
 signals:
     void pressed(Qt::MouseButton button);
     void clicked();
@@ -28,6 +31,7 @@ signals:
     void releasedAt(Qt::MouseButton button, QPoint pos, QPoint globalPos);
 
 protected:
+    void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;

@@ -1,4 +1,4 @@
-#include "Fonts.h"
+#include "SongFont.h"
 
 #include <QStringList>
 

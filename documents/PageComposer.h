@@ -1,0 +1,95 @@
+#pragma once
+// The page as the user sees it: the page bitmap with the title, the header
+// labels, the page number and the overlays drawn over it; no caret, guide
+// lines, margin line or panels. One composition serves the window's labels
+// (they size and draw their text with the functions below), the exports, the
+// command line and printing, so all of them show the same page.
+
+#include <QColor>
+#include <QFont>
+#include <QImage>
+#include <QPoint>
+#include <QRect>
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+#include "ScoreDocument.h"
+
+class QPainter;
+class QPagedPaintDevice;
+
+namespace qn {
+
+// A label's text: its size, and its drawing inside the label's rectangle.
+QSize LabelTextSize(const QFont& font, const QString& text);
+void DrawLabelText(QPainter& p, const QRect& rect, const QFont& font, const QColor& colour,
+                   Qt::Alignment alignment, const QString& text);
+
+// One thing lying on the page: a label's text, a picture or a black rule.
+struct ComposedItem {
+    enum Kind { Label, Picture, Rule } kind = Label;
+    QRect rect;                 // the label's, the picture's or the rule's rectangle
+    QFont font;
+    QColor colour = Qt::black;
+    Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter;
+    QString text;
+    bool opaque = false;        // white ground under the text (the title)
+    QImage image;               // a picture
+};
+
+struct PageComposition {
+    QImage page;                     // the page bitmap at the page's size
+    std::vector<ComposedItem> items; // bottom to top, as the window stacks them
+};
+
+// The composition at page size, pixel for pixel as the window draws it.
+QImage RenderComposition(const PageComposition& c);
+
+// The export ratio every export uses: outside 50..200 percent it is 100.
+int EffectiveExportScale(int percent);
+// The picture of an export: width = page width x percent / 100, height = that
+// width x 1.4142135623731, scaled without smoothing.
+QImage ScaleForExport(const QImage& composed, int percent);
+
+// An A4 page (PDF or printer): the page bitmap scaled without smoothing to the
+// printable width, labels and text overlays as real text, pictures as images.
+// Returns false when the device cannot be painted on.
+bool RenderOnPagedDevice(const PageComposition& c, QPagedPaintDevice& device);
+
+// What the window shows besides the document: the labels the sidecar does not
+// hold, and the lists its numbers point into.
+struct ExportContext {
+    QString credits = QStringLiteral("Lumora 制谱");
+    QString pageNumberText = QStringLiteral("< 1 >");   // shown while the file holds no number
+    QString pageNumberStyle = QStringLiteral("< p >");
+    QString keyText = QStringLiteral("C");              // shown when a list index is out of range
+    QString numeratorText = QStringLiteral("4");
+    QString denominatorText = QStringLiteral("4");
+    QStringList phrases;        // "explin.txt"
+    QString libraryFolder;      // "s/sik"
+    QStringList libraryFiles;   // its "*.bmp" files in list order
+};
+
+// The document as the program shows it right after start-up.
+ScoreDocument StartUpDocument();
+
+// The composition of a document read from its files, exactly as the window
+// shows it after opening it.
+PageComposition ComposeDocument(const QImage& bitmap, const ScoreDocument& doc,
+                                const ScoreDocument::Held& held, const ExportContext& context);
+
+// Header label places (page pixels) shared with the window's layout.
+namespace header {
+constexpr int TitleTop = 8;
+constexpr int KeyPrefixX = 16, KeyX = 32, LabelsY = 48;
+constexpr int NumeratorX = 52, NumeratorY = 40, DenominatorY = 56;
+constexpr int FractionBarX1 = 48, FractionBarX2 = 64, FractionBarY = 56;
+constexpr int TempoX = 96;
+constexpr int CreditsRightInset = 32;   // credits end at page width - 32
+constexpr int PageNumberBottomInset = 45;
+// Pixel sizes of 宋体 15.75, 10.5 and 14.25 pt.
+constexpr int TitlePixels = 21, LabelPixels = 14, PageNumberPixels = 19;
+}  // namespace header
+
+}  // namespace qn
