@@ -10,6 +10,7 @@
 #include "ListFiles.h"
 #include "Output.h"
 #include "Pictures.h"
+#include "SlurArc.h"
 #include "Sounds.h"
 
 #include <QCoreApplication>
@@ -29,6 +30,7 @@ void WriteBuiltIn(const QString& dir) {
     for (int i = 0; i <= 3; ++i)
         SaveImage(MakePatternButton(i), dir + QStringLiteral("/pattern%1.bmp").arg(i), "BMP");
     SaveImage(MakeBuiltinCaret(), dir + "/caret_builtin.png", "PNG");
+    SaveImage(MakeSlurArc(), dir + "/Image4.bmp", "BMP");
 }
 
 void WriteProgramFolder(const QString& dir) {
