@@ -2,7 +2,7 @@
 BUILD ?= build
 JOBS ?= 2
 DEBS = cmake ninja-build g++ qt6-base-dev qt6-multimedia-dev libgtest-dev libbenchmark-dev \
-       xvfb xdotool imagemagick x11-utils xauth fonts-arphic-uming python3
+       xvfb xdotool imagemagick x11-utils xauth fonts-arphic-uming python3 desktop-file-utils
 
 .PHONY: deps build run test test-asan bench clean
 

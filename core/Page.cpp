@@ -1,5 +1,8 @@
 #include "Page.h"
 
+#include <QFontMetrics>
+#include <QPainter>
+
 #include <algorithm>
 #include <cstring>
 
@@ -108,6 +111,37 @@ void Page::fillWhite(const QRect& r) {
 }
 
 void Page::clear() { fillWhite(QRect(0, 0, w_, h_)); }
+
+void Page::paintInk(const QImage& src, int dstX, int dstY) {
+    const QRect dc = QRect(dstX, dstY, src.width(), src.height()).intersected(QRect(0, 0, w_, h_));
+    if (dc.isEmpty()) return;
+    const QImage in = src.format() == QImage::Format_RGB32 || src.format() == QImage::Format_ARGB32
+                          ? src
+                          : src.convertToFormat(QImage::Format_RGB32);
+    for (int y = dc.top(); y <= dc.bottom(); ++y) {
+        const auto* from = reinterpret_cast<const QRgb*>(in.constScanLine(y - dstY));
+        auto* row = reinterpret_cast<QRgb*>(img_.scanLine(y));
+        for (int x = dc.left(); x <= dc.right(); ++x)
+            if ((from[x - dstX] & 0xFFFFFFu) == 0) row[x] = 0xFF000000u;
+    }
+}
+
+QRect Page::drawText(int left, int top, const QString& text, const QFont& font) {
+    if (text.isEmpty()) return {};
+    QFont f = font;
+    // Smoothed edges would be grey, and the page holds only ink and white.
+    f.setStyleStrategy(QFont::NoAntialias);
+    const QFontMetrics fm(f);
+    const QRect box(left, top, fm.horizontalAdvance(text) + fm.maxWidth(), fm.height());
+    QPainter p(&img_);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setRenderHint(QPainter::TextAntialiasing, false);
+    p.setClipRect(QRect(0, 0, w_, h_));  // the storage is wider than the page
+    p.setFont(f);
+    p.setPen(QColor(0, 0, 0));
+    p.drawText(box, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
+    return box.intersected(QRect(0, 0, w_, h_));
+}
 
 QImage Page::image() const { return img_.copy(0, 0, w_, h_); }
 

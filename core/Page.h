@@ -5,8 +5,10 @@
 // widens the page by 50 pixels for a moment), so the storage is kept a little
 // wider than the page. Every operation clips to the logical page.
 
+#include <QFont>
 #include <QImage>
 #include <QRect>
+#include <QString>
 
 namespace qn {
 
@@ -32,6 +34,12 @@ public:
     void bitBlt(const QRect& src, int dstX, int dstY);
     void fillWhite(const QRect& r);
     void clear();
+    // Copies only the ink (pure black) pixels of src to (dstX, dstY); every
+    // other pixel of the page keeps its colour.
+    void paintInk(const QImage& src, int dstX, int dstY);
+    // Draws one line of text in pure black, without smoothing, with the top-left
+    // of its line box at (left, top). Returns the page area it may have touched.
+    QRect drawText(int left, int top, const QString& text, const QFont& font);
 
     // A copy of the page at its logical size (for saving, export and display).
     QImage image() const;
