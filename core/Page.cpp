@@ -115,6 +115,7 @@ void Page::clear() { fillWhite(QRect(0, 0, w_, h_)); }
 void Page::paintInk(const QImage& src, int dstX, int dstY) {
     const QRect dc = QRect(dstX, dstY, src.width(), src.height()).intersected(QRect(0, 0, w_, h_));
     if (dc.isEmpty()) return;
+    ++generation_;
     const QImage in = src.format() == QImage::Format_RGB32 || src.format() == QImage::Format_ARGB32
                           ? src
                           : src.convertToFormat(QImage::Format_RGB32);
@@ -133,6 +134,7 @@ QRect Page::drawText(int left, int top, const QString& text, const QFont& font) 
     f.setStyleStrategy(QFont::NoAntialias);
     const QFontMetrics fm(f);
     const QRect box(left, top, fm.horizontalAdvance(text) + fm.maxWidth(), fm.height());
+    ++generation_;
     QPainter p(&img_);
     p.setRenderHint(QPainter::Antialiasing, false);
     p.setRenderHint(QPainter::TextAntialiasing, false);
