@@ -55,12 +55,10 @@ SynthRenderer::~SynthRenderer() = default;
 
 std::int64_t SynthRenderer::frameOf(std::int64_t tick) const { return std::llround(double(tick) * frameScale_); }
 
-void SynthRenderer::AllNotesOff() {
-    for (int ch = 0; ch < 16; ++ch) fluid_synth_all_notes_off(d_->synth, ch);
-}
-
 void SynthRenderer::SetPerformance(const Performance& p) {
-    AllNotesOff();
+    // Each performance starts from silence: no voices, no reverb tail.
+    fluid_synth_system_reset(d_->synth);
+    fluid_synth_program_change(d_->synth, kMelodyChannel, 0);
     frameScale_ = double(p.microsecondsPerQuarter) / p.ticksPerQuarter / 1e6 * sampleRate_;
     cues_.clear();
     starts_.clear();

@@ -33,7 +33,8 @@ public:
 
     int sampleRate() const { return sampleRate_; }
 
-    // Starts a performance from its beginning; sounding notes are cut.
+    // Starts a performance from its beginning, from silence: sounding notes
+    // are cut.
     void SetPerformance(const Performance& performance);
 
     // Renders the next `frames` frames (2 samples each: left, right) into out.
@@ -56,7 +57,6 @@ public:
 
 private:
     SynthRenderer() = default;
-    void AllNotesOff();
 
     struct Private;
     std::unique_ptr<Private> d_;
