@@ -128,9 +128,9 @@ TEST(RoundTrip, LyricsChordsAndSlursAreNotRead) {
     p.setClipRect(QRect(x1, top, s, s / 100 + 7));
     p.drawPath(arc);
     p.setClipping(false);
-    // A chord symbol under the second bar line, in the chord colour, after its
-    // white erasing square.
-    p.fillRect(QRect(97, 96 + 30, 20, 18), Qt::white);
+    // A chord symbol at the first bar line (its stroke at x 93), in the chord
+    // colour, after the white square that blots out the lower end of the stroke.
+    p.fillRect(QRect(93, 96 + 30, 22, 18), Qt::white);
     p.setPen(Qt::red);
     QFont chord(font);
     chord.setPixelSize(24);
