@@ -6,6 +6,7 @@
 
 #include "PageReader.h"
 #include "SynthRenderer.h"
+#include "SynthSource.h"
 #include "Typing.h"
 
 using namespace qn;
@@ -125,6 +126,25 @@ TEST(Synth, ChunkedRenderingEqualsRenderingAtOnce) {
     for (int got; (got = chunked->Render(buf.data(), 997)) > 0;) pieces.insert(pieces.end(), buf.begin(), buf.begin() + 2 * got);
     EXPECT_EQ(pieces, whole);
     EXPECT_EQ(chunked->Render(buf.data(), 997), 0) << "nothing after the end";
+}
+
+TEST(Synth, ReadAsADeviceTheWayASinkPullsIt) {
+    if (DefaultSoundFont().isEmpty()) GTEST_SKIP() << "no General MIDI SoundFont (Debian timgm6mb-soundfont)";
+    auto once = renderer(), pulled = renderer();
+    ASSERT_TRUE(once && pulled);
+    const Performance p = typed("1 2 -", 200);
+    const std::vector<std::int16_t> whole = once->RenderAll(p);
+    pulled->SetPerformance(p);
+    SynthSource source(*pulled);
+    ASSERT_TRUE(source.open(QIODevice::ReadOnly));
+    EXPECT_EQ(source.bytesAvailable(), qint64(whole.size()) * 2);
+    QByteArray bytes;
+    // Odd sizes too: a sink asks for what its buffer has room for.
+    for (qint64 ask : {4099, 1, 3, 16384}) bytes += source.read(ask);
+    while (!source.atEnd()) bytes += source.read(8192);
+    EXPECT_EQ(bytes.size(), qint64(whole.size()) * 2);
+    EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(whole.data()), qint64(whole.size()) * 2), bytes);
+    EXPECT_EQ(source.read(4096), QByteArray());
 }
 
 TEST(Synth, TheSoundingNote) {
