@@ -2,7 +2,8 @@
 BUILD ?= build
 JOBS ?= 2
 DEBS = cmake ninja-build g++ qt6-base-dev qt6-multimedia-dev libgtest-dev libbenchmark-dev \
-       xvfb xdotool imagemagick x11-utils xauth fonts-arphic-uming python3 desktop-file-utils
+       xvfb xdotool imagemagick x11-utils xauth fonts-arphic-uming python3 desktop-file-utils \
+       pkg-config libfluidsynth-dev timgm6mb-soundfont libxml2-utils musescore3
 
 .PHONY: deps build run test test-asan bench clean
 
@@ -45,6 +46,7 @@ bench: build
 	$(BUILD)/bench/quillnote_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 	$(BUILD)/bench/quillnote_key_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 	$(BUILD)/bench/quillnote_document_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+	$(BUILD)/bench/quillnote_score_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 
 clean:
 	rm -rf $(BUILD)

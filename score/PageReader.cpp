@@ -1,0 +1,106 @@
+// ReadSymbols: atlas cells found on the line bands of the page.
+#include "PageReader.h"
+
+#include <algorithm>
+
+#include "EditorState.h"
+#include "GlyphIndex.h"
+
+namespace qn::score {
+
+using detail::ColumnMask;
+using detail::GlyphIndex;
+using detail::Match;
+
+namespace {
+
+// Ink bits of rows 0..39 of every column of one band.
+void readColumns(const QImage& img, int width, int height, int top, std::vector<ColumnMask>& cols) {
+    std::fill(cols.begin(), cols.end(), 0);
+    for (int r = 0; r < geom::LineHeight; ++r) {
+        const int y = top + r;
+        if (y < 0 || y >= height) continue;
+        const auto* row = reinterpret_cast<const QRgb*>(img.constScanLine(y));
+        const ColumnMask bit = ColumnMask(1) << r;
+        for (int x = 0; x < width; ++x)
+            if ((row[x] & 0xFFFFFFu) == 0) cols[size_t(x)] |= bit;
+    }
+}
+
+void readBand(const std::vector<ColumnMask>& cols, int width, int line, int top, std::vector<Match>& matches,
+              std::vector<char>& claimed, PageReading& out) {
+    matches.clear();
+    GlyphIndex::instance().matchBand(cols.data(), width, matches);
+    // Cells overlap only where they show the same ink: the first column of a
+    // thick bar is also a single bar line of half width. The cell that explains
+    // the most ink wins.
+    std::sort(matches.begin(), matches.end(), [](const Match& a, const Match& b) {
+        return a.cell->inkArea != b.cell->inkArea ? a.cell->inkArea > b.cell->inkArea : a.x < b.x;
+    });
+    std::fill(claimed.begin(), claimed.end(), 0);
+    size_t kept = 0;
+    for (const Match& m : matches) {
+        const int first = m.x + m.cell->inkFirst, last = m.x + m.cell->inkLast;
+        if (std::find(claimed.begin() + first, claimed.begin() + last + 1, 1) != claimed.begin() + last + 1) continue;
+        std::fill(claimed.begin() + first, claimed.begin() + last + 1, 1);
+        matches[kept++] = m;
+    }
+    matches.resize(kept);
+    std::sort(matches.begin(), matches.end(), [](const Match& a, const Match& b) { return a.x < b.x; });
+    for (const Match& m : matches) {
+        PageSymbol s;
+        s.position = PagePosition{line, top, m.x, m.cell->width};
+        s.code = m.cell->code;
+        s.beams = m.cell->beams;
+        out.symbols.push_back(s);
+    }
+    // Body ink no cell explains: one entry per run of such columns.
+    for (int x = 0; x < width;) {
+        if (claimed[size_t(x)] || !(cols[size_t(x)] & detail::kBodyRows)) {
+            ++x;
+            continue;
+        }
+        out.unknownInk.push_back(Skip{line, x, QStringLiteral("unknown ink")});
+        while (x < width && !claimed[size_t(x)] && (cols[size_t(x)] & detail::kBodyRows)) ++x;
+    }
+}
+
+}  // namespace
+
+PageReading ReadSymbols(const QImage& image, int width, int height, int linePitch) {
+    PageReading out;
+    if (linePitch < 1 || image.isNull()) return out;
+    const QImage* img = &image;
+    QImage converted;
+    if (image.format() != QImage::Format_RGB32 && image.format() != QImage::Format_ARGB32) {
+        converted = image.convertToFormat(QImage::Format_RGB32);
+        img = &converted;
+    }
+    width = std::min(width, img->width());
+    height = std::min(height, img->height());
+    if (width <= 0 || height <= 0) return out;
+
+    std::vector<ColumnMask> cols(static_cast<size_t>(width));
+    std::vector<Match> matches;
+    std::vector<char> claimed(static_cast<size_t>(width));
+    for (int line = 0;; ++line) {
+        const long top = geom::FirstLineTop + long(line) * linePitch;
+        if (top >= height) break;
+        readColumns(*img, width, height, int(top), cols);
+        readBand(cols, width, line, int(top), matches, claimed, out);
+        out.lines = line + 1;
+    }
+    return out;
+}
+
+PageReading ReadSymbols(const Page& page, int linePitch) {
+    return ReadSymbols(page.storage(), page.width(), page.height(), linePitch);
+}
+
+Score ReadPage(const Page& page, int linePitch) { return BuildScore(ReadSymbols(page, linePitch)); }
+
+Score ReadPage(const QImage& image, int linePitch) {
+    return BuildScore(ReadSymbols(image, image.width(), image.height(), linePitch));
+}
+
+}  // namespace qn::score

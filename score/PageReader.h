@@ -1,0 +1,55 @@
+#pragma once
+// Reading the page back into a score.
+//
+// Every symbol on a line was copied pixel for pixel from an atlas cell, so the
+// reader finds the cells again by exact comparison of ink (pure black) with
+// every cell of both atlases (every glyph, every beam count, both widths). It
+// compares only the rows a glyph needs:
+//   - note, rest and percussion cells: rows 3..37 (octave dots above, the
+//     body, the beam lines and the octave dots under the beams);
+//   - everything else (bar lines, repeat signs, dashes, dots, accidentals,
+//     brackets): rows 3..24, the rows an accidental is stamped with; below
+//     them lie carried beam lines and chord text.
+// Rows 0..2 (where a slur ends), rows 38..39 and the space between lines
+// (lyrics) are never read. Pixels of other colours count as ground.
+//
+// Ink on rows 3..24 that no atlas cell explains, and symbols that have no
+// place in the music (a dot with no note before it, a sign before a bar
+// line, ...) are skipped and listed in Score::skipped; nothing is guessed.
+
+#include <QImage>
+#include <vector>
+
+#include "Page.h"
+#include "ScoreModel.h"
+
+namespace qn::score {
+
+// One atlas cell found on the page.
+struct PageSymbol {
+    PagePosition position;
+    int code = 0;   // symbol code: 0..41 note atlas, 100..199 and 200..299 ornament atlas
+    int beams = 0;  // note cells: the beam row of the atlas, 0..3
+};
+
+// The raw reading: what stands where, before any music is made of it.
+struct PageReading {
+    std::vector<PageSymbol> symbols;  // line by line, left to right
+    std::vector<Skip> unknownInk;     // one entry per run of unexplained columns
+    int lines = 0;                    // line bands read
+};
+
+// Line bands have tops 96 + k * linePitch for k = 0, 1, ... while the top lies
+// on the page. A line pitch below 1 reads nothing. `image` may be wider or
+// taller than the page (the page's storage); only width x height is read.
+PageReading ReadSymbols(const QImage& image, int width, int height, int linePitch);
+PageReading ReadSymbols(const Page& page, int linePitch);
+
+// Music from the symbols, in reading order across lines.
+Score BuildScore(const PageReading& reading);
+
+// ReadSymbols and BuildScore in one step.
+Score ReadPage(const Page& page, int linePitch);
+Score ReadPage(const QImage& image, int linePitch);
+
+}  // namespace qn::score
