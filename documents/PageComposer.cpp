@@ -68,10 +68,12 @@ void DrawLabelText(QPainter& p, const QRect& rect, const QFont& font, const QCol
     p.restore();
 }
 
-QImage RenderComposition(const PageComposition& c) {
-    QImage out = c.page.convertToFormat(QImage::Format_RGB32);
+QImage RenderComposition(PageComposition c) {
+    QImage out = std::move(c.page);
+    if (out.format() != QImage::Format_RGB32) out = std::move(out).convertToFormat(QImage::Format_RGB32);
     QPainter p(&out);
     for (const ComposedItem& item : c.items) drawItem(p, item);
+    p.end();
     return out;
 }
 
@@ -111,7 +113,7 @@ ScoreDocument StartUpDocument() {
     return d;
 }
 
-PageComposition ComposeDocument(const QImage& bitmap, const ScoreDocument& doc,
+PageComposition ComposeDocument(QImage bitmap, const ScoreDocument& doc,
                                 const ScoreDocument::Held& held, const ExportContext& ctx) {
     // The layout sliders refuse values out of their range: the start-up layout stays.
     const auto inRange = [](int v, int lo, int hi, int fallback) { return v >= lo && v <= hi ? v : fallback; };
@@ -121,9 +123,11 @@ PageComposition ComposeDocument(const QImage& bitmap, const ScoreDocument& doc,
     const int W = layout.pageWidth, H = layout.pageHeight;
 
     PageComposition c;
-    c.page = QImage(W, H, QImage::Format_RGB32);
-    c.page.fill(Qt::white);
-    {
+    if (bitmap.size() == QSize(W, H) && bitmap.format() == QImage::Format_RGB32) {
+        c.page = std::move(bitmap);  // the usual case: the bitmap is the page
+    } else {
+        c.page = QImage(W, H, QImage::Format_RGB32);
+        c.page.fill(Qt::white);
         QPainter p(&c.page);
         p.drawImage(0, 0, bitmap);
     }

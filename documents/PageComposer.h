@@ -43,8 +43,9 @@ struct PageComposition {
     std::vector<ComposedItem> items; // bottom to top, as the window stacks them
 };
 
-// The composition at page size, pixel for pixel as the window draws it.
-QImage RenderComposition(const PageComposition& c);
+// The composition at page size, pixel for pixel as the window draws it. The
+// page is drawn on in place: pass a composition you no longer need by move.
+QImage RenderComposition(PageComposition c);
 
 // The export ratio every export uses: outside 50..200 percent it is 100.
 int EffectiveExportScale(int percent);
@@ -76,7 +77,7 @@ ScoreDocument StartUpDocument();
 
 // The composition of a document read from its files, exactly as the window
 // shows it after opening it.
-PageComposition ComposeDocument(const QImage& bitmap, const ScoreDocument& doc,
+PageComposition ComposeDocument(QImage bitmap, const ScoreDocument& doc,
                                 const ScoreDocument::Held& held, const ExportContext& context);
 
 // Header label places (page pixels) shared with the window's layout.

@@ -266,8 +266,48 @@ QString LoadPageBitmap(const QString& path, QImage& page) {
     QImage img;
     if (!reader.read(&img) || img.isNull())
         return describe(path, QStringLiteral("无法读取位图 (%1)").arg(reader.errorString()));
-    page = img.convertToFormat(QImage::Format_RGB32);
+    page = img.format() == QImage::Format_RGB32 ? std::move(img) : img.convertToFormat(QImage::Format_RGB32);
     return QString();
+}
+
+bool WriteBmp24(const QImage& source, QIODevice& device) {
+    const QImage img = source.format() == QImage::Format_RGB32 || source.format() == QImage::Format_ARGB32
+                           ? source
+                           : source.convertToFormat(QImage::Format_RGB32);
+    const int w = img.width(), h = img.height();
+    const int stride = (w * 3 + 3) / 4 * 4;
+    const quint32 dataSize = quint32(stride) * quint32(h);
+    char header[54] = {};
+    header[0] = 'B';
+    header[1] = 'M';
+    qToLittleEndian<quint32>(54 + dataSize, header + 2);
+    qToLittleEndian<quint32>(54, header + 10);
+    qToLittleEndian<quint32>(40, header + 14);
+    qToLittleEndian<qint32>(w, header + 18);
+    qToLittleEndian<qint32>(h, header + 22);
+    qToLittleEndian<quint16>(1, header + 26);
+    qToLittleEndian<quint16>(24, header + 28);
+    qToLittleEndian<quint32>(dataSize, header + 34);
+    qToLittleEndian<qint32>(img.dotsPerMeterX(), header + 38);
+    qToLittleEndian<qint32>(img.dotsPerMeterY(), header + 42);
+    if (device.write(header, 54) != 54) return false;
+    // A band of rows at a time: few writes, little memory.
+    constexpr int kBand = 64;
+    QByteArray band(stride * kBand, '\0');
+    for (int top = h - 1; top >= 0; top -= kBand) {
+        const int rows = std::min(kBand, top + 1);
+        for (int r = 0; r < rows; ++r) {
+            const auto* in = reinterpret_cast<const QRgb*>(img.constScanLine(top - r));
+            auto* out = reinterpret_cast<uchar*>(band.data()) + r * stride;
+            for (int x = 0; x < w; ++x) {
+                out[3 * x] = uchar(qBlue(in[x]));
+                out[3 * x + 1] = uchar(qGreen(in[x]));
+                out[3 * x + 2] = uchar(qRed(in[x]));
+            }
+        }
+        if (device.write(band.constData(), qint64(stride) * rows) != qint64(stride) * rows) return false;
+    }
+    return true;
 }
 
 QString SaveScoreFiles(const QString& bitmapPath, const QImage& page, const ScoreDocument& doc) {
@@ -280,7 +320,7 @@ QString SaveScoreFiles(const QString& bitmapPath, const QImage& page, const Scor
 
     QSaveFile bitmap(bitmapPath);
     if (!bitmap.open(QIODevice::WriteOnly)) return describe(bitmapPath, bitmap.errorString());
-    if (!page.save(&bitmap, "BMP")) {
+    if (!WriteBmp24(page, bitmap)) {
         bitmap.cancelWriting();
         return describe(bitmapPath, QStringLiteral("无法写入位图 (%1)").arg(bitmap.errorString()));
     }

@@ -5,6 +5,7 @@
 // text, the window decides what to show.
 
 #include <QByteArray>
+#include <QIODevice>
 #include <QImage>
 #include <QString>
 #include <array>
@@ -111,6 +112,10 @@ QString ReadSidecarFile(const QString& path, ScoreDocument& doc, bool batchExpor
 // a folder, not a BMP, truncated, absurd dimensions) gives an error text and
 // leaves page untouched.
 QString LoadPageBitmap(const QString& path, QImage& page);
+
+// Writes an image as a 24-bit BMP (bottom-up rows, no palette), as the page
+// bitmap is stored. False when the device refuses the bytes.
+bool WriteBmp24(const QImage& image, QIODevice& device);
 
 // Writes the page bitmap and the sidecar of a document. Both are written to
 // temporary files first and put in place only when both are complete, so a

@@ -17,6 +17,7 @@
 #include "Editor.h"
 #include "InputView.h"
 #include "KeyHandler.h"
+#include "BatchExport.h"
 #include "ScoreDocument.h"
 
 class QComboBox;
@@ -144,6 +145,14 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 public:
 
+    // ---- Form1_Export.cpp: the batch export, Ctrl+E and Ctrl+P
+    // The page as the window shows it (no caret, guide lines or panels).
+    PageComposition ScreenComposition() const;
+    ExportSource BatchExportSource() const;
+    void BatchExportCommand();
+    void ExportPageCommand();
+    void PrintCommand();
+
     // ---- Form1_Toolbar.cpp: the other toolbar controls
     void Check1_Click();
     void Combo2_Click();
@@ -199,6 +208,7 @@ private:
     bool headerOrOverlaysChanged_ = false;
     quint64 savedPageGeneration_ = 0;
     bool closing_ = false;  // the exit command already asked
+    QString exportFilter_;  // the file type last chosen for Ctrl+E
 };
 
 }  // namespace qn

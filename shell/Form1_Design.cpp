@@ -365,6 +365,8 @@ void Form1::ConnectHandlers() {
     shortcut(QKeySequence(Qt::CTRL | Qt::Key_S), [this] { Command1_Click(1); });
     shortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), [this] { Command1_Click(2); });
     shortcut(QKeySequence(Qt::CTRL | Qt::Key_O), [this] { Command1_Click(0); });
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_E), [this] { ExportPageCommand(); });
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_P), [this] { PrintCommand(); });
     connect(c.Command12, &QPushButton::clicked, this, &Form1::Command12_Click);
 
     for (int i = 0; i < 6; ++i) {

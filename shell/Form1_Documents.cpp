@@ -31,6 +31,7 @@ void Form1::Command1_Click(int index) {
     case 0: OpenCommand(); break;
     case 1: SaveCommand(false); break;
     case 2: SaveCommand(true); break;
+    case 3: BatchExportCommand(); break;
     case 5:  // "退出"
         if (!ConfirmDiscard()) break;
         closing_ = true;

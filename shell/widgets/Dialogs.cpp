@@ -2,6 +2,10 @@
 
 #include <QApplication>
 #include <QColorDialog>
+#include <QDesktopServices>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QUrl>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
@@ -66,5 +70,33 @@ SaveChangesAnswer StandardDialogs::AskSaveChanges(QWidget* parent) {
 }
 
 void StandardDialogs::Beep() { QApplication::beep(); }
+
+QString StandardDialogs::ExportFileName(QWidget* parent, const QString& title, const QStringList& filters,
+                                        QString& selectedFilter) {
+    QFileDialog d(parent, title);
+    d.setOption(QFileDialog::DontUseNativeDialog);
+    d.setAcceptMode(QFileDialog::AcceptSave);
+    d.setFileMode(QFileDialog::AnyFile);
+    d.setNameFilters(filters);
+    if (!selectedFilter.isEmpty()) d.selectNameFilter(selectedFilter);
+    // The chosen type gives a name without an extension its own.
+    auto suffixOf = [](const QString& filter) {
+        const int star = filter.indexOf(QLatin1String("*."));
+        return star < 0 ? QString() : filter.mid(star + 2).section(QLatin1Char(')'), 0, 0).section(u' ', 0, 0);
+    };
+    d.setDefaultSuffix(suffixOf(d.selectedNameFilter()));
+    QObject::connect(&d, &QFileDialog::filterSelected, &d,
+                     [&d, suffixOf](const QString& f) { d.setDefaultSuffix(suffixOf(f)); });
+    if (d.exec() != QDialog::Accepted || d.selectedFiles().isEmpty()) return QString();
+    selectedFilter = d.selectedNameFilter();
+    return d.selectedFiles().first();
+}
+
+bool StandardDialogs::ChoosePrinter(QWidget* parent, QPrinter& printer) {
+    QPrintDialog d(&printer, parent);
+    return d.exec() == QDialog::Accepted;
+}
+
+void StandardDialogs::OpenFolder(const QString& folder) { QDesktopServices::openUrl(QUrl::fromLocalFile(folder)); }
 
 }  // namespace qn

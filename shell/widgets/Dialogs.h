@@ -3,7 +3,9 @@
 
 #include <QColor>
 #include <QString>
+#include <QStringList>
 
+class QPrinter;
 class QWidget;
 
 namespace qn {
@@ -29,6 +31,14 @@ public:
     virtual SaveChangesAnswer AskSaveChanges(QWidget* parent) = 0;
     // The system beep: a successful save's only confirmation.
     virtual void Beep() = 0;
+    // A save dialog offering several file types ("PNG (*.png)" ...); the chosen
+    // type comes back in selectedFilter. Empty when cancelled.
+    virtual QString ExportFileName(QWidget* parent, const QString& title, const QStringList& filters,
+                                   QString& selectedFilter) = 0;
+    // The print dialog; false when cancelled.
+    virtual bool ChoosePrinter(QWidget* parent, QPrinter& printer) = 0;
+    // Shows a folder in the desktop's file browser.
+    virtual void OpenFolder(const QString& folder) = 0;
 };
 
 class StandardDialogs final : public Dialogs {
@@ -42,6 +52,10 @@ public:
     bool YesNo(QWidget* parent, const QString& text) override;
     SaveChangesAnswer AskSaveChanges(QWidget* parent) override;
     void Beep() override;
+    QString ExportFileName(QWidget* parent, const QString& title, const QStringList& filters,
+                           QString& selectedFilter) override;
+    bool ChoosePrinter(QWidget* parent, QPrinter& printer) override;
+    void OpenFolder(const QString& folder) override;
 };
 
 }  // namespace qn

@@ -201,3 +201,25 @@ TEST_F(DocumentFiles, ReadOnlyFolderRefusesTheSaveAndKeepsTheFiles) {
 
 }  // namespace
 }  // namespace qn
+
+namespace qn {
+namespace {
+
+TEST(Bmp24, WritesWhatTheImageReaderReadsBack) {
+    for (QSize size : {QSize(1, 1), QSize(3, 2), QSize(668, 945), QSize(5, 70)}) {
+        QImage img(size, QImage::Format_RGB32);
+        for (int y = 0; y < size.height(); ++y)
+            for (int x = 0; x < size.width(); ++x) img.setPixel(x, y, qRgb(x * 7 % 256, y * 13 % 256, (x + y) % 256));
+        QByteArray bytes;
+        QBuffer buf(&bytes);
+        buf.open(QIODevice::WriteOnly);
+        ASSERT_TRUE(WriteBmp24(img, buf));
+        QImage back;
+        ASSERT_TRUE(back.loadFromData(bytes, "BMP"));
+        EXPECT_EQ(back.convertToFormat(QImage::Format_RGB32), img) << size.width() << "x" << size.height();
+        EXPECT_EQ(bytes.size(), 54 + (size.width() * 3 + 3) / 4 * 4 * size.height());
+    }
+}
+
+}  // namespace
+}  // namespace qn

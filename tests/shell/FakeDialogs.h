@@ -1,6 +1,7 @@
 #pragma once
 // Dialogs that answer from prepared values and record what was asked.
 
+#include <QPrinter>
 #include <QStringList>
 #include <deque>
 #include <optional>
@@ -59,6 +60,26 @@ public:
         return a;
     }
     void Beep() override { ++beeps; }
+    // Ctrl+E: the answer's file and type.
+    std::deque<std::pair<QString, QString>> exportAnswers;
+    QString printToPdf;  // empty: the print dialog is cancelled
+    QStringList openedFolders;
+    QString ExportFileName(QWidget*, const QString& title, const QStringList& filters,
+                           QString& selectedFilter) override {
+        asked << title + " " + filters.join(";;");
+        if (exportAnswers.empty()) return QString();
+        const auto a = exportAnswers.front();
+        exportAnswers.pop_front();
+        selectedFilter = a.second;
+        return a.first;
+    }
+    bool ChoosePrinter(QWidget*, QPrinter& printer) override {
+        if (printToPdf.isEmpty()) return false;
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(printToPdf);
+        return true;
+    }
+    void OpenFolder(const QString& folder) override { openedFolders << folder; }
 
 private:
     QString file(const QString& title, const QString& filter) {

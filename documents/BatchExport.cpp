@@ -1,0 +1,157 @@
+#include "BatchExport.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QPageSize>
+#include <QPdfWriter>
+#include <QSaveFile>
+#include <atomic>
+#include <mutex>
+#include <condition_variable>
+#include <thread>
+
+#include "ListFile.h"
+
+namespace qn {
+
+namespace {
+QString describe(const QString& path, const QString& reason) { return QStringLiteral("%1: %2").arg(path, reason); }
+}  // namespace
+
+bool ParseExportFormat(const QString& text, ExportFormat& format) {
+    const QString t = text.toLower();
+    if (t == QLatin1String("bmp")) format = ExportFormat::Bmp;
+    else if (t == QLatin1String("png")) format = ExportFormat::Png;
+    else if (t == QLatin1String("pdf")) format = ExportFormat::Pdf;
+    else return false;
+    return true;
+}
+
+QStringList ExportableDocuments(const QString& folder) {
+    const QDir dir(folder);
+    QStringList out;
+    for (const QString& name : dir.entryList({QStringLiteral("*.bmp")}, QDir::Files, QDir::Name | QDir::IgnoreCase))
+        if (QFileInfo(SidecarPath(dir.filePath(name))).isFile()) out << name;
+    return out;
+}
+
+QString ExportFolderName(const QTime& time) {
+    return QStringLiteral("导出 ") + time.toString(QStringLiteral("HHmmss"));
+}
+
+QString ExportFileName(const QString& sourceName, ExportFormat format) {
+    if (format == ExportFormat::Bmp) return sourceName;
+    const QString suffix = format == ExportFormat::Png ? QStringLiteral("png") : QStringLiteral("pdf");
+    const QFileInfo info(sourceName);
+    const QString base = info.suffix().isEmpty() ? info.fileName() : info.completeBaseName();
+    return base + QLatin1Char('.') + suffix;
+}
+
+QString WriteComposition(PageComposition composition, const QString& target, ExportFormat format,
+                         int scalePercent) {
+    if (QFileInfo(target).isDir()) return describe(target, QStringLiteral("不是文件"));
+    QSaveFile out(target);
+    if (!out.open(QIODevice::WriteOnly)) return describe(target, out.errorString());
+    bool written = false;
+    if (format == ExportFormat::Pdf) {
+        QPdfWriter pdf(&out);
+        pdf.setPageSize(QPageSize(QPageSize::A4));
+        pdf.setResolution(300);
+        pdf.setPageMargins(QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);
+        pdf.setCreator(QStringLiteral("Quillnote"));
+        written = RenderOnPagedDevice(composition, pdf);
+    } else {
+        const QImage picture = ScaleForExport(RenderComposition(std::move(composition)), scalePercent);
+        // PNG: light compression, the pages are mostly white and compress well anyway.
+        written = format == ExportFormat::Png ? picture.save(&out, "PNG", 80) : WriteBmp24(picture, out);
+    }
+    if (!written) {
+        out.cancelWriting();
+        return describe(target, QStringLiteral("无法写入图片"));
+    }
+    if (!out.commit()) return describe(target, out.errorString());
+    return QString();
+}
+
+QString ExportDocument(const QString& bitmapPath, const QString& target, ExportFormat format,
+                       int scalePercent, const ExportSource& source) {
+    QImage bitmap;
+    const QString error = LoadPageBitmap(bitmapPath, bitmap);
+    if (!error.isEmpty()) return error;
+    ScoreDocument doc = source.current;
+    ScoreDocument::Held held;
+    const QString sidecar = SidecarPath(bitmapPath);
+    if (QFileInfo(sidecar).isFile()) {
+        const QString sideError = ReadSidecarFile(sidecar, doc, true, &held);
+        if (!sideError.isEmpty()) return sideError;
+    }
+    return WriteComposition(ComposeDocument(std::move(bitmap), doc, held, source.context), target, format,
+                            scalePercent);
+}
+
+std::vector<ExportOutcome> RunExportJobs(const std::vector<ExportJob>& jobs, ExportFormat format,
+                                         int scalePercent, const ExportSource& source, int threads,
+                                         const std::function<bool(int, int)>& progress) {
+    const int total = int(jobs.size());
+    std::vector<ExportOutcome> outcomes(jobs.size());
+    for (size_t i = 0; i < jobs.size(); ++i) outcomes[i] = {jobs[i].source, jobs[i].target, QString()};
+
+    std::atomic<int> next{0};
+    std::atomic<bool> cancelled{false};
+    std::mutex m;
+    std::condition_variable finishedOne;
+    int done = 0;
+    auto work = [&] {
+        for (int i = next++; i < total; i = next++) {
+            if (cancelled) {
+                outcomes[size_t(i)].error = describe(jobs[size_t(i)].source, QStringLiteral("已取消"));
+            } else {
+                outcomes[size_t(i)].error =
+                    ExportDocument(jobs[size_t(i)].source, jobs[size_t(i)].target, format, scalePercent, source);
+            }
+            std::lock_guard<std::mutex> lock(m);
+            ++done;
+            finishedOne.notify_one();
+        }
+    };
+
+    threads = std::max(1, std::min(threads, total));
+    std::vector<std::thread> workers;
+    if (threads > 1)
+        for (int t = 0; t < threads; ++t) workers.emplace_back(work);
+    if (threads == 1) {
+        // One thread: in order here, reporting after each document.
+        for (int i = next++; i < total; i = next++) {
+            outcomes[size_t(i)].error = cancelled ? describe(jobs[size_t(i)].source, QStringLiteral("已取消"))
+                                                  : ExportDocument(jobs[size_t(i)].source, jobs[size_t(i)].target,
+                                                                   format, scalePercent, source);
+            ++done;
+            if (progress && !progress(done, total)) cancelled = true;
+        }
+    } else {
+        // The workers export; this thread reports progress as they finish.
+        int reported = 0;
+        std::unique_lock<std::mutex> lock(m);
+        while (reported < total) {
+            finishedOne.wait(lock, [&] { return done > reported; });
+            reported = done;
+            lock.unlock();
+            if (progress && !progress(reported, total)) cancelled = true;
+            lock.lock();
+        }
+    }
+    for (std::thread& w : workers) w.join();
+    return outcomes;
+}
+
+ExportContext ProgramFolderContext(const QString& programFolder) {
+    ExportContext c;
+    const QDir home(programFolder);
+    c.phrases = ReadListFile(home.filePath(QStringLiteral("explin.txt"))).entries;
+    c.libraryFolder = home.filePath(QStringLiteral("s/sik"));
+    c.libraryFiles = QDir(c.libraryFolder).entryList({QStringLiteral("*.bmp")}, QDir::Files,
+                                                     QDir::Name | QDir::IgnoreCase);
+    return c;
+}
+
+}  // namespace qn

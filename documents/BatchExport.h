@@ -1,0 +1,71 @@
+#pragma once
+// Exporting documents as pictures: one document (bitmap, PNG or PDF of the
+// page as the window shows it), the documents of a folder, and the names of
+// the output folder and files. Runs without a window; the batch command of the
+// toolbar, the command line and Ctrl+E all come here.
+
+#include <QString>
+#include <QStringList>
+#include <QTime>
+#include <functional>
+#include <vector>
+
+#include "PageComposer.h"
+#include "ScoreDocument.h"
+
+namespace qn {
+
+enum class ExportFormat { Bmp, Png, Pdf };
+
+// "bmp", "png", "pdf" (case-insensitive); false for anything else.
+bool ParseExportFormat(const QString& text, ExportFormat& format);
+
+// The bitmaps of a folder that have a sidecar, by name, in the list's order
+// (the batch exports them from the last to the first).
+QStringList ExportableDocuments(const QString& folder);
+
+// "导出 hhmmss" for a batch started at that time.
+QString ExportFolderName(const QTime& time);
+
+// The picture's file name: a bitmap keeps its source's name; PNG and PDF
+// replace the extension.
+QString ExportFileName(const QString& sourceName, ExportFormat format);
+
+// Writes a composition as a picture; error text (naming the file), empty on success.
+QString WriteComposition(PageComposition composition, const QString& target, ExportFormat format,
+                         int scalePercent);
+
+// What a document opens into: the window's values where the sidecar holds
+// nothing, and its lists.
+struct ExportSource {
+    ScoreDocument current = StartUpDocument();
+    ExportContext context;
+};
+
+// Reads one document as a batch opens it (staff and guide-line switches not
+// applied) and writes its picture. Error text naming the file, empty on success.
+QString ExportDocument(const QString& bitmapPath, const QString& target, ExportFormat format,
+                       int scalePercent, const ExportSource& source);
+
+struct ExportJob {
+    QString source;
+    QString target;
+};
+struct ExportOutcome {
+    QString source;
+    QString target;
+    QString error;  // empty: exported
+};
+
+// Runs the jobs on up to `threads` threads (1: in order on this thread). The
+// outcomes come back in the jobs' order, whatever the threads did first.
+// progress(done, total) is called on the calling thread; returning false
+// cancels the jobs not yet started (their outcome says so).
+std::vector<ExportOutcome> RunExportJobs(const std::vector<ExportJob>& jobs, ExportFormat format,
+                                         int scalePercent, const ExportSource& source, int threads,
+                                         const std::function<bool(int, int)>& progress = {});
+
+// The lists of a program folder as the window reads them ("explin.txt", "s/sik").
+ExportContext ProgramFolderContext(const QString& programFolder);
+
+}  // namespace qn

@@ -1,0 +1,139 @@
+// Form1: pictures of the page. The batch export of a folder ("批量导出图片"),
+// Ctrl+E (this page as BMP, PNG or PDF) and Ctrl+P (printing) all draw the
+// composition of documents/, the batch off screen: the window's page, header,
+// overlays and DocumentPath stay as they were.
+#include <QDir>
+#include <QFileInfo>
+#include <QPrinter>
+#include <QProgressDialog>
+#include <QThread>
+#include <set>
+
+#include "BatchExport.h"
+#include "Form1_Controls.h"
+#include "OverlaySlots.h"
+#include "widgets/Dialogs.h"
+
+namespace qn {
+
+namespace {
+const QStringList kExportFilters = {QStringLiteral("BMP (*.bmp)"), QStringLiteral("PNG (*.png)"),
+                                    QStringLiteral("PDF (*.pdf)")};
+}  // namespace
+
+PageComposition Form1::ScreenComposition() const {
+    const Controls& c = *ui;
+    std::set<const QWidget*> shown = {c.Label1, c.Label16, c.Line1[0]};
+    for (const ClickLabel* l : c.Label2)
+        if (l && l->parentWidget() == c.Picture1) shown.insert(l);
+    for (const ClickLabel* l : overlays_->Label7) shown.insert(l);
+    for (const ClickLabel* l : overlays_->Ima) shown.insert(l);
+
+    PageComposition out;
+    out.page = editor_.page.image();
+    // Children are listed bottom to top, as they are stacked.
+    for (const QObject* child : c.Picture1->children()) {
+        const auto* w = qobject_cast<const QWidget*>(child);
+        if (!w || !shown.count(w) || w->isHidden()) continue;
+        ComposedItem item;
+        item.rect = w->geometry();
+        if (w == c.Line1[0]) {
+            item.kind = ComposedItem::Rule;
+        } else if (const auto* l = qobject_cast<const ClickLabel*>(w); l && !l->pixmap().isNull()) {
+            item.kind = ComposedItem::Picture;
+            item.image = l->pixmap().toImage().convertToFormat(QImage::Format_RGB32);
+        } else if (l) {
+            item.kind = ComposedItem::Label;
+            item.font = l->font();
+            item.colour = l->palette().color(l->foregroundRole());
+            item.alignment = l->alignment();
+            item.text = l->text();
+            item.opaque = l->autoFillBackground();
+        }
+        out.items.push_back(item);
+    }
+    return out;
+}
+
+ExportSource Form1::BatchExportSource() const {
+    const Controls& c = *ui;
+    ExportSource s;
+    // What a document's sidecar does not hold stays as the window shows it.
+    s.current = CurrentDocument();
+    s.context.credits = c.Label2[5]->text();
+    s.context.pageNumberText = c.Label16->text();
+    s.context.pageNumberStyle = c.Label18->text();
+    s.context.keyText = c.Label2[2]->text();
+    s.context.numeratorText = c.Label2[0]->text();
+    s.context.denominatorText = c.Label2[1]->text();
+    for (int i = 0; i < c.List1->count(); ++i) s.context.phrases << c.List1->item(i)->text();
+    s.context.libraryFolder = PictureLibraryFolder();
+    for (int i = 0; i < c.File1->count(); ++i) s.context.libraryFiles << c.File1->item(i)->text();
+    return s;
+}
+
+void Form1::BatchExportCommand() {
+    Controls& c = *ui;
+    const QString chosen = dialogs_->OpenFileName(this, QStringLiteral("定位文件夹"), QStringLiteral("*.*"));
+    if (chosen.isEmpty()) return;
+    const QString folder = QFileInfo(chosen).absolutePath();
+    const QString outFolder = QDir(folder).filePath(ExportFolderName(QTime::currentTime()));
+    if (!QDir().mkpath(outFolder)) {
+        dialogs_->Message(this, QStringLiteral("无法创建文件夹 %1").arg(outFolder));
+        return;
+    }
+    QStringList names = ExportableDocuments(folder);
+    std::reverse(names.begin(), names.end());  // from the last to the first
+    std::vector<ExportJob> jobs;
+    for (const QString& name : names) jobs.push_back({QDir(folder).filePath(name), QDir(outFolder).filePath(name)});
+
+    for (int i = 0; i <= 7; ++i)
+        if (c.Command1[i]) c.Command1[i]->setEnabled(false);
+    QProgressDialog progress(QStringLiteral("正在导出图片……"), QStringLiteral("取消"), 0, int(jobs.size()), this);
+    progress.setWindowTitle(QStringLiteral("提示"));
+    progress.setMinimumDuration(300);
+    const std::vector<ExportOutcome> outcomes = RunExportJobs(
+        jobs, ExportFormat::Bmp, editor_.st.ExportScale, BatchExportSource(), QThread::idealThreadCount(),
+        [&progress](int done, int total) {
+            progress.setLabelText(QStringLiteral("正在导出图片 %1 / %2").arg(done).arg(total));
+            progress.setValue(done);
+            return !progress.wasCanceled();
+        });
+    progress.reset();
+    for (int i = 0; i <= 7; ++i)
+        if (c.Command1[i]) c.Command1[i]->setEnabled(true);
+
+    QStringList failed;
+    for (const ExportOutcome& o : outcomes)
+        if (!o.error.isEmpty()) failed << o.error;
+    if (failed.isEmpty())
+        dialogs_->Message(this, QStringLiteral("导出成功"));
+    else
+        dialogs_->Message(this, QStringLiteral("以下乐谱未能导出：\n%1").arg(failed.join(QLatin1Char('\n'))));
+    if (c.Check12->isChecked()) dialogs_->OpenFolder(outFolder);
+}
+
+void Form1::ExportPageCommand() {
+    QString filter = exportFilter_;
+    const QString path = dialogs_->ExportFileName(this, QStringLiteral("导出图片"), kExportFilters, filter);
+    if (path.isEmpty()) return;
+    exportFilter_ = filter;
+    ExportFormat format = ExportFormat::Bmp;
+    if (filter.startsWith(QLatin1String("PNG"))) format = ExportFormat::Png;
+    if (filter.startsWith(QLatin1String("PDF"))) format = ExportFormat::Pdf;
+    const QString error = WriteComposition(ScreenComposition(), path, format, editor_.st.ExportScale);
+    if (!error.isEmpty()) dialogs_->Message(this, QStringLiteral("无法导出图片。\n%1").arg(error));
+    FocusPage();
+}
+
+void Form1::PrintCommand() {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setDocName(ui->Label1->text());
+    if (!dialogs_->ChoosePrinter(this, printer)) return;
+    if (!RenderOnPagedDevice(ScreenComposition(), printer))
+        dialogs_->Message(this, QStringLiteral("无法打印。"));
+    FocusPage();
+}
+
+}  // namespace qn

@@ -1,0 +1,159 @@
+// The window's pictures: the composition equals what the window draws, the
+// batch command exports off screen and leaves the window's document alone,
+// Ctrl+E and Ctrl+P write the same page.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "BatchExport.h"
+#include "FakeDialogs.h"
+#include "Form1.h"
+#include "Form1_Controls.h"
+
+namespace qn {
+namespace {
+
+class Form1Export : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        Write("speed.txt", "Largo\r\n");
+        Write("explin.txt", "rit.\r\na tempo\r\n");
+        QDir(dir.path()).mkpath("s/sik");
+        QImage pic(12, 9, QImage::Format_RGB32);
+        pic.fill(QColor(200, 0, 0));
+        pic.save(Path("s/sik/1.bmp"), "BMP");
+        form = std::make_unique<Form1>(dir.path(), &dialogs);
+        form->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    }
+    void TearDown() override { form->close(); }
+    QString Path(const QString& name) const { return QDir(dir.path()).filePath(name); }
+    void Write(const QString& name, const QByteArray& bytes) {
+        QFile f(Path(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+    Form1::Controls& ui() { return form->controls(); }
+    // A page with notes, a title, a phrase and a picture.
+    void Fill() {
+        for (Integer k : {49, 50, 51, 52, 53, 54, 55}) form->Picture1_KeyDown(k, 0);
+        dialogs.inputAnswers = {QStringLiteral("Export 标题")};
+        form->Label1_DblClick();
+        form->editor().caret.Left = 200;
+        form->editor().caret.Top = 216;
+        form->Picture1_KeyDown(68, 0);
+        ui().List1->setCurrentRow(1);
+        form->Command5_Click();
+        form->Picture1_KeyDown(70, 0);
+        ui().File1->setCurrentRow(0);
+        form->File1_Click();
+        form->Command8_Click();
+    }
+    // The canvas as drawn on screen, without caret and guide lines.
+    QImage Screen() {
+        ui().Check2->setChecked(false);
+        form->editor().caret.Visible = false;
+        return ui().Picture1->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    }
+
+    QTemporaryDir dir;
+    FakeDialogs dialogs;
+    std::unique_ptr<Form1> form;
+};
+
+std::string FirstDifference(const QImage& a, const QImage& b) {
+    if (a.size() != b.size()) return "sizes differ";
+    int n = 0;
+    QString first;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+            if (a.pixel(x, y) != b.pixel(x, y) && n++ == 0) first = QStringLiteral("(%1,%2)").arg(x).arg(y);
+    return n ? QStringLiteral("%1 pixels differ, first at %2").arg(n).arg(first).toStdString() : std::string();
+}
+
+TEST_F(Form1Export, CompositionIsWhatTheWindowDraws) {
+    Fill();
+    const QImage composed = RenderComposition(form->ScreenComposition());
+    EXPECT_EQ(FirstDifference(composed, Screen()), "");
+}
+
+TEST_F(Form1Export, DocumentReadFromItsFilesLooksAsInTheWindow) {
+    Fill();
+    dialogs.fileAnswers.push_back(Path("song.bmp"));
+    form->Command1_Click(1);
+    ASSERT_TRUE(QFile::exists(Path("song.dat")));
+    ASSERT_EQ(ExportDocument(Path("song.bmp"), Path("out.png"), ExportFormat::Png, 100, form->BatchExportSource()),
+              QString());
+    // The window after opening the same files (the page number now comes from the file).
+    dialogs.fileAnswers.push_back(Path("song.bmp"));
+    form->Command1_Click(0);
+    EXPECT_EQ(FirstDifference(QImage(Path("out.png")).convertToFormat(QImage::Format_RGB32), Screen()), "");
+}
+
+TEST_F(Form1Export, BatchLeavesTheWindowsDocumentAlone) {
+    Fill();
+    dialogs.fileAnswers.push_back(Path("mine.bmp"));
+    form->Command1_Click(1);
+    QDir(dir.path()).mkpath("folder");
+    QFile::copy(Path("mine.bmp"), Path("folder/x.bmp"));
+    QFile::copy(Path("mine.dat"), Path("folder/x.dat"));
+    QImage other(668, 945, QImage::Format_RGB32);
+    other.fill(Qt::white);
+    ASSERT_EQ(SaveScoreFiles(Path("folder/y.bmp"), other, StartUpDocument()), QString());
+    const QImage page = form->editor().page.image();
+    const QString title = ui().Label1->text();
+
+    ui().Check12->setChecked(true);
+    dialogs.fileAnswers.push_back(Path("folder/x.bmp"));
+    form->Command1_Click(3);
+    ASSERT_FALSE(dialogs.messages.isEmpty());
+    EXPECT_EQ(dialogs.messages.last(), "导出成功");
+    const QStringList made = QDir(Path("folder")).entryList({"导出 *"}, QDir::Dirs);
+    ASSERT_EQ(made.size(), 1);
+    EXPECT_EQ(QDir(Path("folder/" + made[0])).entryList(QDir::Files), QStringList({"x.bmp", "y.bmp"}));
+    EXPECT_EQ(dialogs.openedFolders, QStringList({Path("folder/" + made[0])}));
+    EXPECT_EQ(form->editor().st.DocumentPath, Path("mine.bmp"));
+    EXPECT_EQ(form->editor().page.image(), page);
+    EXPECT_EQ(ui().Label1->text(), title);
+    for (int i = 0; i <= 7; ++i) {
+        if (ui().Command1[i]) {
+            EXPECT_TRUE(ui().Command1[i]->isEnabled()) << i;
+        }
+    }
+}
+
+TEST_F(Form1Export, BatchNamesTheDocumentsItCouldNotExport) {
+    QDir(dir.path()).mkpath("f");
+    Write("f/bad.bmp", "BM not really");
+    Write("f/bad.dat", "");
+    dialogs.fileAnswers.push_back(Path("f/bad.bmp"));
+    form->Command1_Click(3);
+    ASSERT_FALSE(dialogs.messages.isEmpty());
+    EXPECT_NE(dialogs.messages.last(), "导出成功");
+    EXPECT_TRUE(dialogs.messages.last().contains("bad.bmp"));
+    EXPECT_TRUE(dialogs.openedFolders.isEmpty());  // Check12 is off
+}
+
+TEST_F(Form1Export, CtrlEAndCtrlPWriteThePage) {
+    Fill();
+    const QImage before = form->editor().page.image();
+    dialogs.exportAnswers.push_back({Path("page.png"), QStringLiteral("PNG (*.png)")});
+    ui().Picture1->setFocus();
+    QTest::keyClick(ui().Picture1, Qt::Key_E, Qt::ControlModifier);
+    ASSERT_TRUE(QFile::exists(Path("page.png")));
+    EXPECT_EQ(FirstDifference(QImage(Path("page.png")).convertToFormat(QImage::Format_RGB32), Screen()), "");
+    dialogs.printToPdf = Path("printed.pdf");
+    QTest::keyClick(ui().Picture1, Qt::Key_P, Qt::ControlModifier);
+    QFile pdf(Path("printed.pdf"));
+    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(pdf.read(5).startsWith("%PDF"));
+    EXPECT_EQ(form->editor().page.image(), before);  // nothing was stamped
+}
+
+}  // namespace
+}  // namespace qn
