@@ -202,6 +202,11 @@ TEST_F(Form1Mouse, RightPressOpensTheLyricsBoxInEitherMode) {
         EXPECT_EQ(page().image(), expected.image());
         ChooseEraser(0);
     }
+    // The box keeps spanning the margins when the page grows.
+    ui().HScroll2[0]->setValue(100);
+    ASSERT_EQ(page().width(), 828);
+    EXPECT_EQ(ui().Textgc->geometry().left(), 20);
+    EXPECT_EQ(ui().Textgc->width(), 788);
 }
 
 TEST_F(Form1Mouse, EnterInTheLyricsBoxPrintsOnceAndNeverReachesThePage) {
