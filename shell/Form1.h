@@ -4,8 +4,9 @@
 // Form1_<Aspect>.cpp; the banners below name the file of each group. The
 // controls themselves live in Form1_Controls.h.
 //
-// The window is the EditorView of the core and the InputView of the key handler:
-// both read the controls at the moment of use and call the handlers below.
+// The window is the EditorView of the core, the InputView of the key handler and
+// the MouseView of the mouse handler: they read the controls at the moment of
+// use and call the handlers below.
 
 #include <QColor>
 #include <QPixmap>
@@ -18,7 +19,10 @@
 #include "InputView.h"
 #include "KeyHandler.h"
 #include "BatchExport.h"
+#include "MouseHandler.h"
+#include "MouseView.h"
 #include "ScoreDocument.h"
+#include "SlurMarker.h"
 
 class QComboBox;
 class QKeyEvent;
@@ -31,7 +35,7 @@ class OutlineWindow;
 class OverlaySlots;
 class SoundPlayer;
 
-class Form1 : public QWidget, public EditorView, public InputView {
+class Form1 : public QWidget, public EditorView, public InputView, public MouseView {
     Q_OBJECT
 public:
     struct Controls;
@@ -186,8 +190,40 @@ public:
     void MoveOverlay(Integer selected, int left, int top) override;
     void HideOverlay(Integer selected) override;
     void Beep() override;
+
+    // ---- Form1_Mouse.cpp: the mouse on the page, the region clipboard, the
+    // lyrics box (the MouseView part; HideInlineEditors, FocusPage, Beep and
+    // PlaySoundEffect above serve it too)
+    void Picture1_MouseDown(Integer button, Integer shift, Single X, Single Y);
+    void Picture1_MouseMove(Integer button, Integer shift, Single X, Single Y);
+    void Picture1_MouseUp(Integer button, Integer shift, Single X, Single Y);
+    void Picture1_Click();
+    bool Textgc_KeyDown(Integer keyCode, Integer shift);  // true: Enter, taken
+    void Textgc_LostFocus();
+    MouseHandler& mouse() { return mouse_; }
+
+    int Combo3ListIndex() override;
+    void PlaceShape1(const QRect& r) override;
+    void SetShape1Look(EraserLook look) override;
+    void ShowShape2(const QRect& r) override;
+    void HideShape2() override;
+    void CaretMoved() override;
+    void RepaintPage(const QRect& area) override;
+    void DeselectOverlay(Integer selected) override;
+    void OpenLyricsBox(int top, const QString& prompt) override;
+    void HideLyricsBox() override;
+    QString LyricsText() override;
+    QPoint LyricsPosition() override;
+    QFont LyricsFont() override;
+private:
+    void CreateMouseControls();
+    void ConnectMouseHandlers();
+public:
+
+    // ---- Form1_Marks.cpp: the slur key L with its marker, the grace-note key O
     void SlurKey() override;
     void GraceNoteKey() override;
+    const SlurMark& Label8() const { return label8_; }
 
 private:
     void CanvasKeyPress(QKeyEvent* event);
@@ -199,6 +235,8 @@ private:
     Dialogs* dialogs_;
     Editor editor_;
     KeyHandler keys_;
+    MouseHandler mouse_{editor_, *this};
+    SlurMark label8_;  // the slur start marker; the control ui->Label8 shows it
     std::unique_ptr<Controls> ui;
     SoundPlayer* sound_ = nullptr;
     int line3X1_ = 0;  // `Line3`: the right-margin guide, never shown

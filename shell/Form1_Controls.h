@@ -16,8 +16,10 @@
 #include "Form1.h"
 #include "LayoutMath.h"
 #include "widgets/ClickLabel.h"
+#include "widgets/LyricsBox.h"
 #include "widgets/PageCanvas.h"
 #include "widgets/PatternButton.h"
+#include "widgets/RectangleShape.h"
 
 namespace qn {
 
@@ -90,6 +92,12 @@ struct Form1::Controls {
     ClickLabel* Label18 = nullptr; // page-number style "< p >"
     QLabel* Label19 = nullptr;     // "%"
     QPushButton* Command3 = nullptr;  // "关闭"
+
+    // On the page canvas, for the mouse and the slur key.
+    RectangleShape* Shape1 = nullptr;  // eraser square
+    RectangleShape* Shape2 = nullptr;  // selection rectangle
+    LyricsBox* Textgc = nullptr;       // lyrics box
+    RectangleShape* Label8 = nullptr;  // slur start marker
 };
 
 }  // namespace qn

@@ -112,6 +112,7 @@ void Form1::CreateControls() {
     CreatePageControls();
     CreateOptionsPanel();
     CreateOverlayPanels();
+    CreateMouseControls();
 
     c.Command16 = Named(Button(this, QStringLiteral("最小化"), 0, 8, 81, 20), "Command16");
     c.Command16->raise();
@@ -385,6 +386,7 @@ void Form1::ConnectHandlers() {
     connect(c.Timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
     c.Picture1->onKeyPress = [this](QKeyEvent* e) { CanvasKeyPress(e); };
     c.Picture1->onKeyRelease = [this](QKeyEvent* e) { CanvasKeyRelease(e); };
+    ConnectMouseHandlers();
 }
 
 }  // namespace qn

@@ -23,6 +23,7 @@ void Form1::LayoutPage() {
     c.Label2[5]->move(W - 32 - c.Label2[5]->width(), c.Label2[5]->y());
     line3X1_ = l.marginLineX;
     c.Label16->move((W - c.Label16->width()) / 2, H - 45);
+    c.Textgc->resize(l.lyricsWidth, c.Textgc->height());
 
     setFixedSize(l.windowWidth, l.windowHeight);
     c.Command16->move(l.minimizeLeft, 8);

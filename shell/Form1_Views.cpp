@@ -71,8 +71,6 @@ void Form1::ShowNewScoreDialog() {
 }
 
 void Form1::Beep() { dialogs_->Beep(); }
-void Form1::SlurKey() {}
-void Form1::GraceNoteKey() {}
 
 // ---- Keys of the page canvas
 

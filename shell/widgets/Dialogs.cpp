@@ -33,6 +33,10 @@ void StandardDialogs::Message(QWidget* parent, const QString& text) {
     QMessageBox::information(parent, kTitle, text);
 }
 
+void StandardDialogs::Critical(QWidget* parent, const QString& text) {
+    QMessageBox::critical(parent, kTitle, text);
+}
+
 bool StandardDialogs::ChooseColour(QWidget* parent, QColor& colour) {
     const QColor chosen = QColorDialog::getColor(colour, parent);
     if (!chosen.isValid()) return false;

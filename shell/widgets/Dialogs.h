@@ -17,6 +17,8 @@ public:
     virtual ~Dialogs() = default;
     // A message box titled "提示".
     virtual void Message(QWidget* parent, const QString& text) = 0;
+    // The same with the critical icon (a refused input).
+    virtual void Critical(QWidget* parent, const QString& text) { Message(parent, text); }
     // The colour dialog preset with colour; false when cancelled (colour unchanged).
     virtual bool ChooseColour(QWidget* parent, QColor& colour) = 0;
     // An input box titled "提示"; false when cancelled.
@@ -44,6 +46,7 @@ public:
 class StandardDialogs final : public Dialogs {
 public:
     void Message(QWidget* parent, const QString& text) override;
+    void Critical(QWidget* parent, const QString& text) override;
     bool ChooseColour(QWidget* parent, QColor& colour) override;
     bool InputBox(QWidget* parent, const QString& prompt, const QString& defaultText,
                   QString& answer) override;

@@ -1,6 +1,7 @@
 #include "PageCanvas.h"
 
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <algorithm>
@@ -19,6 +20,7 @@ PageCanvas::PageCanvas(const Page& page, const Caret& caret, QWidget* parent)
     : QWidget(parent), page_(page), caret_(caret) {
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);  // the eraser square follows the pointer without a button
 }
 
 void PageCanvas::setGuideLines(std::vector<QLine> lines) {
@@ -80,6 +82,23 @@ void PageCanvas::keyPressEvent(QKeyEvent* event) {
 
 void PageCanvas::keyReleaseEvent(QKeyEvent* event) {
     if (onKeyRelease) onKeyRelease(event);
+}
+
+void PageCanvas::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) leftPressed_ = true;
+    if (onMousePress) onMousePress(event);
+}
+
+void PageCanvas::mouseMoveEvent(QMouseEvent* event) {
+    if (onMouseMove) onMouseMove(event);
+}
+
+void PageCanvas::mouseReleaseEvent(QMouseEvent* event) {
+    if (onMouseRelease) onMouseRelease(event);
+    if (event->button() != Qt::LeftButton) return;
+    const bool click = leftPressed_ && rect().contains(event->position().toPoint());
+    leftPressed_ = false;
+    if (click && onClick) onClick();
 }
 
 }  // namespace qn

@@ -31,11 +31,21 @@ public:
 
     std::function<void(QKeyEvent*)> onKeyPress;
     std::function<void(QKeyEvent*)> onKeyRelease;
+    // Mouse events in page pixels (the canvas lies at page coordinates). Moves
+    // come with or without a button held; onClick follows the release of a left
+    // press that ends over the canvas.
+    std::function<void(QMouseEvent*)> onMousePress;
+    std::function<void(QMouseEvent*)> onMouseMove;
+    std::function<void(QMouseEvent*)> onMouseRelease;
+    std::function<void()> onClick;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
     // Tab is a key like any other here, not a focus move.
     bool focusNextPrevChild(bool) override { return false; }
 
@@ -48,6 +58,7 @@ private:
     bool guideLinesVisible_ = false;
     QPixmap caretPicture_;
     QRect lastCaretRect_;
+    bool leftPressed_ = false;  // a left press on the canvas waits for its release
 };
 
 }  // namespace qn
