@@ -11,6 +11,10 @@
 #include <thread>
 
 #include "ListFile.h"
+#include "MidiWriter.h"
+#include "MusicXmlWriter.h"
+#include "PageReader.h"
+#include "Performance.h"
 
 namespace qn {
 
@@ -18,11 +22,23 @@ namespace {
 QString describe(const QString& path, const QString& reason) { return QStringLiteral("%1: %2").arg(path, reason); }
 }  // namespace
 
+score::ScoreHeader ScoreHeaderOf(const PageFacts& facts) {
+    score::ScoreHeader h;
+    h.title = facts.title;
+    h.key = facts.key;
+    h.beatsPerBar = facts.numerator.toInt();
+    h.beatUnit = facts.denominator.toInt();
+    h.tempo = score::TempoFromLabel(facts.tempo);
+    return h;
+}
+
 bool ParseExportFormat(const QString& text, ExportFormat& format) {
     const QString t = text.toLower();
     if (t == QLatin1String("bmp")) format = ExportFormat::Bmp;
     else if (t == QLatin1String("png")) format = ExportFormat::Png;
     else if (t == QLatin1String("pdf")) format = ExportFormat::Pdf;
+    else if (t == QLatin1String("mid") || t == QLatin1String("midi")) format = ExportFormat::Midi;
+    else if (t == QLatin1String("musicxml") || t == QLatin1String("xml")) format = ExportFormat::MusicXml;
     else return false;
     return true;
 }
@@ -41,7 +57,10 @@ QString ExportFolderName(const QTime& time) {
 
 QString ExportFileName(const QString& sourceName, ExportFormat format) {
     if (format == ExportFormat::Bmp) return sourceName;
-    const QString suffix = format == ExportFormat::Png ? QStringLiteral("png") : QStringLiteral("pdf");
+    const QString suffix = format == ExportFormat::Png   ? QStringLiteral("png")
+                         : format == ExportFormat::Pdf   ? QStringLiteral("pdf")
+                         : format == ExportFormat::Midi  ? QStringLiteral("mid")
+                                                         : QStringLiteral("musicxml");
     const QFileInfo info(sourceName);
     const QString base = info.suffix().isEmpty() ? info.fileName() : info.completeBaseName();
     return base + QLatin1Char('.') + suffix;
@@ -50,6 +69,14 @@ QString ExportFileName(const QString& sourceName, ExportFormat format) {
 QString WriteComposition(PageComposition composition, const QString& target, ExportFormat format,
                          int scalePercent) {
     if (QFileInfo(target).isDir()) return describe(target, QStringLiteral("不是文件"));
+    if (format == ExportFormat::Midi || format == ExportFormat::MusicXml) {
+        const score::Score notes = score::ReadPage(composition.page, composition.facts.linePitch);
+        const score::ScoreHeader header = ScoreHeaderOf(composition.facts);
+        const QString error = format == ExportFormat::Midi
+                                  ? score::SaveMidi(score::Perform(notes, header), target)
+                                  : score::SaveMusicXml(notes, header, target);
+        return error.isEmpty() ? QString() : describe(target, error);
+    }
     QSaveFile out(target);
     if (!out.open(QIODevice::WriteOnly)) return describe(target, out.errorString());
     bool written = false;

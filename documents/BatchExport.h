@@ -11,13 +11,18 @@
 #include <vector>
 
 #include "PageComposer.h"
+#include "ScoreHeader.h"
 #include "ScoreDocument.h"
 
 namespace qn {
 
-enum class ExportFormat { Bmp, Png, Pdf };
+// Pictures of the page, or the notes read back from it.
+enum class ExportFormat { Bmp, Png, Pdf, Midi, MusicXml };
 
-// "bmp", "png", "pdf" (case-insensitive); false for anything else.
+// The header of the notes read from a page, as its labels show it.
+score::ScoreHeader ScoreHeaderOf(const PageFacts& facts);
+
+// "bmp", "png", "pdf", "mid", "musicxml" (case-insensitive); false for anything else.
 bool ParseExportFormat(const QString& text, ExportFormat& format);
 
 // The bitmaps of a folder that have a sidecar, by name, in the list's order
@@ -27,11 +32,12 @@ QStringList ExportableDocuments(const QString& folder);
 // "导出 hhmmss" for a batch started at that time.
 QString ExportFolderName(const QTime& time);
 
-// The picture's file name: a bitmap keeps its source's name; PNG and PDF
-// replace the extension.
+// The output's file name: a bitmap keeps its source's name; the other
+// formats replace the extension (png, pdf, mid, musicxml).
 QString ExportFileName(const QString& sourceName, ExportFormat format);
 
-// Writes a composition as a picture; error text (naming the file), empty on success.
+// Writes a composition as a picture, or its notes as MIDI or MusicXML; error
+// text (naming the file), empty on success.
 QString WriteComposition(PageComposition composition, const QString& target, ExportFormat format,
                          int scalePercent);
 

@@ -117,10 +117,13 @@ PageComposition ComposeDocument(QImage bitmap, const ScoreDocument& doc,
                                 const ScoreDocument::Held& held, const ExportContext& ctx) {
     // The layout sliders refuse values out of their range: the start-up layout stays.
     const auto inRange = [](int v, int lo, int hi, int fallback) { return v >= lo && v <= hi ? v : fallback; };
+    const int linePitch = inRange(doc.lineSpacing, 50, 250, 60);
     const PageLayout layout = ComputePageLayout(inRange(doc.barWidth, 60, 240, 80),
-                                                inRange(doc.barsPerLine, 4, 16, 8),
-                                                inRange(doc.lineSpacing, 50, 250, 60));
+                                                inRange(doc.barsPerLine, 4, 16, 8), linePitch);
     const int W = layout.pageWidth, H = layout.pageHeight;
+    const QString keyText = listText(KeyList(), doc.keyIndex, ctx.keyText);
+    const QString numeratorText = listText(NumeratorList(), doc.numeratorIndex, ctx.numeratorText);
+    const QString denominatorText = listText(DenominatorList(), doc.denominatorIndex, ctx.denominatorText);
 
     PageComposition c;
     if (bitmap.size() == QSize(W, H) && bitmap.format() == QImage::Format_RGB32) {
@@ -145,12 +148,9 @@ PageComposition ComposeDocument(QImage bitmap, const ScoreDocument& doc,
     c.items.push_back(title);
 
     c.items.push_back(sizedLabel(header::KeyPrefixX, header::LabelsY, labelFont, QStringLiteral("1=")));
-    c.items.push_back(sizedLabel(header::KeyX, header::LabelsY, labelFont,
-                                 listText(KeyList(), doc.keyIndex, ctx.keyText)));
-    c.items.push_back(sizedLabel(header::NumeratorX, header::NumeratorY, labelFont,
-                                 listText(NumeratorList(), doc.numeratorIndex, ctx.numeratorText)));
-    c.items.push_back(sizedLabel(header::NumeratorX, header::DenominatorY, labelFont,
-                                 listText(DenominatorList(), doc.denominatorIndex, ctx.denominatorText)));
+    c.items.push_back(sizedLabel(header::KeyX, header::LabelsY, labelFont, keyText));
+    c.items.push_back(sizedLabel(header::NumeratorX, header::NumeratorY, labelFont, numeratorText));
+    c.items.push_back(sizedLabel(header::NumeratorX, header::DenominatorY, labelFont, denominatorText));
     c.items.push_back(sizedLabel(header::TempoX, header::LabelsY, labelFont, doc.tempo));
     const QSize creditsSize = LabelTextSize(labelFont, ctx.credits);
     c.items.push_back(sizedLabel(W - header::CreditsRightInset - creditsSize.width(), header::LabelsY, labelFont,
@@ -164,6 +164,8 @@ PageComposition ComposeDocument(QImage bitmap, const ScoreDocument& doc,
                                              : ctx.pageNumberText;
     const QSize pageSize = LabelTextSize(pageFont, pageText);
     c.items.push_back(sizedLabel((W - pageSize.width()) / 2, H - header::PageNumberBottomInset, pageFont, pageText));
+
+    c.facts = {doc.title, keyText, numeratorText, denominatorText, doc.tempo, linePitch};
 
     // Overlays: phrases, then pictures, each raised above the ones before.
     for (const OverlayRecord& r : doc.textOverlays)

@@ -38,9 +38,20 @@ struct ComposedItem {
     QImage image;               // a picture
 };
 
+// What the header says about the music, for reading the page back as notes.
+struct PageFacts {
+    QString title;
+    QString key = QStringLiteral("C");
+    QString numerator = QStringLiteral("4");
+    QString denominator = QStringLiteral("4");
+    QString tempo = QStringLiteral("每分钟72拍");
+    int linePitch = 60;
+};
+
 struct PageComposition {
     QImage page;                     // the page bitmap at the page's size
     std::vector<ComposedItem> items; // bottom to top, as the window stacks them
+    PageFacts facts;
 };
 
 // The composition at page size, pixel for pixel as the window draws it. The

@@ -25,7 +25,13 @@
 #include "SlurMarker.h"
 
 class QComboBox;
+class QFrame;
 class QKeyEvent;
+class QTimer;
+
+namespace qn::score {
+class ScorePlayer;
+}
 
 namespace qn {
 
@@ -157,6 +163,15 @@ public:
     void ExportPageCommand();
     void PrintCommand();
 
+    // ---- Form1_Playback.cpp: Ctrl+R plays the page read back as notes
+    void PlayCommand(bool fromCaretLine);
+    void StopPlayback();
+    bool IsPlaying() const;
+private:
+    void UpdatePlaybackMarker();
+    void CreatePlaybackControls();
+public:
+
     // ---- Form1_Toolbar.cpp: the other toolbar controls
     void Check1_Click();
     void Combo2_Click();
@@ -247,6 +262,9 @@ private:
     quint64 savedPageGeneration_ = 0;
     bool closing_ = false;  // the exit command already asked
     QString exportFilter_;  // the file type last chosen for Ctrl+E
+    score::ScorePlayer* player_ = nullptr;  // made on the first Ctrl+R
+    QFrame* playbackMarker_ = nullptr;
+    QTimer* markerTimer_ = nullptr;
 };
 
 }  // namespace qn

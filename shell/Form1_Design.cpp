@@ -113,6 +113,7 @@ void Form1::CreateControls() {
     CreateOptionsPanel();
     CreateOverlayPanels();
     CreateMouseControls();
+    CreatePlaybackControls();
 
     c.Command16 = Named(Button(this, QStringLiteral("最小化"), 0, 8, 81, 20), "Command16");
     c.Command16->raise();
@@ -368,6 +369,8 @@ void Form1::ConnectHandlers() {
     shortcut(QKeySequence(Qt::CTRL | Qt::Key_O), [this] { Command1_Click(0); });
     shortcut(QKeySequence(Qt::CTRL | Qt::Key_E), [this] { ExportPageCommand(); });
     shortcut(QKeySequence(Qt::CTRL | Qt::Key_P), [this] { PrintCommand(); });
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_R), [this] { PlayCommand(false); });
+    shortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_R), [this] { PlayCommand(true); });
     connect(c.Command12, &QPushButton::clicked, this, &Form1::Command12_Click);
 
     for (int i = 0; i < 6; ++i) {

@@ -18,7 +18,8 @@ namespace qn {
 
 namespace {
 const QStringList kExportFilters = {QStringLiteral("BMP (*.bmp)"), QStringLiteral("PNG (*.png)"),
-                                    QStringLiteral("PDF (*.pdf)")};
+                                    QStringLiteral("PDF (*.pdf)"), QStringLiteral("MIDI (*.mid)"),
+                                    QStringLiteral("MusicXML (*.musicxml)")};
 }  // namespace
 
 PageComposition Form1::ScreenComposition() const {
@@ -31,6 +32,8 @@ PageComposition Form1::ScreenComposition() const {
 
     PageComposition out;
     out.page = editor_.page.image();
+    out.facts = {c.Label1->text(), c.Label2[2]->text(), c.Label2[0]->text(), c.Label2[1]->text(),
+                 c.Label2[4]->text(), c.HScroll2[2]->value()};
     // Children are listed bottom to top, as they are stacked.
     for (const QObject* child : c.Picture1->children()) {
         const auto* w = qobject_cast<const QWidget*>(child);
@@ -115,12 +118,14 @@ void Form1::BatchExportCommand() {
 
 void Form1::ExportPageCommand() {
     QString filter = exportFilter_;
-    const QString path = dialogs_->ExportFileName(this, QStringLiteral("导出图片"), kExportFilters, filter);
+    const QString path = dialogs_->ExportFileName(this, QStringLiteral("导出"), kExportFilters, filter);
     if (path.isEmpty()) return;
     exportFilter_ = filter;
     ExportFormat format = ExportFormat::Bmp;
     if (filter.startsWith(QLatin1String("PNG"))) format = ExportFormat::Png;
     if (filter.startsWith(QLatin1String("PDF"))) format = ExportFormat::Pdf;
+    if (filter.startsWith(QLatin1String("MIDI"))) format = ExportFormat::Midi;
+    if (filter.startsWith(QLatin1String("MusicXML"))) format = ExportFormat::MusicXml;
     const QString error = WriteComposition(ScreenComposition(), path, format, editor_.st.ExportScale);
     if (!error.isEmpty()) dialogs_->Message(this, QStringLiteral("无法导出图片。\n%1").arg(error));
     FocusPage();

@@ -84,6 +84,7 @@ void Form1::ConnectMouseHandlers() {
 // ---- Handlers
 
 void Form1::Picture1_MouseDown(Integer button, Integer shift, Single X, Single Y) {
+    if (IsPlaying()) StopPlayback();  // a press on the page stops the music
     mouse_.Picture1_MouseDown(button, shift, X, Y);
 }
 
