@@ -6,6 +6,9 @@
 //   Stamping.cpp     StampSymbol, the three stamping paths, backspace, WrapCaret
 //   Rhythm.cpp       beat division, beams, spacing, durations, bars (steps A..I)
 //   LineJustify.cpp  LineJustify
+//   Chord.cpp        the chord path of StampSymbol
+
+#include <QFont>
 
 #include "Atlas.h"
 #include "EditorState.h"
@@ -21,6 +24,9 @@ public:
     EditorState st;
     Page page;
     Caret caret;
+    // The canvas's font face (宋体 or its stand-in). Text printed into the page
+    // (chord symbols) uses it at the size it needs; the window sets it.
+    QFont pageFont;
 
     // ---- Stamping.cpp
     void StampSymbol(Integer code, Integer beams);
@@ -46,6 +52,10 @@ private:
     void NotePath(Integer code, Integer beams);
     void FullWidthPath(Integer code);
     void HalfWidthPath(Integer code);
+
+    // Chord.cpp
+    void ChordPath(Integer code);
+    bool IsBarLineColumn(int x, int lineTop) const;
 
     // Rhythm.cpp
     void BeatDivision();                       // A

@@ -1,5 +1,7 @@
 #include "Page.h"
 
+#include <QFontMetrics>
+#include <QPainter>
 #include <algorithm>
 #include <cstring>
 
@@ -108,6 +110,26 @@ void Page::fillWhite(const QRect& r) {
 }
 
 void Page::clear() { fillWhite(QRect(0, 0, w_, h_)); }
+
+int Page::drawText(int x, int top, const QString& text, const QFont& font, QRgb colour,
+                   const QRect& clip) {
+    QFont f(font);
+    f.setStyleStrategy(QFont::NoAntialias);
+    const QFontMetrics metrics(f);
+    const int advance = metrics.horizontalAdvance(text);
+    QRect area = QRect(0, 0, w_, h_);
+    if (clip.isValid()) area = area.intersected(clip);
+    if (text.isEmpty() || !area.intersects(QRect(x, top, std::max(advance, 1), metrics.height())))
+        return advance;
+    ++generation_;
+    QPainter p(&img_);
+    p.setRenderHint(QPainter::TextAntialiasing, false);
+    p.setClipRect(area);
+    p.setFont(f);
+    p.setPen(QColor::fromRgb(colour));
+    p.drawText(x, top + metrics.ascent(), text);
+    return advance;
+}
 
 QImage Page::image() const { return img_.copy(0, 0, w_, h_); }
 

@@ -7,6 +7,9 @@
 
 #include <QImage>
 #include <QRect>
+#include <QString>
+
+class QFont;
 
 namespace qn {
 
@@ -32,6 +35,14 @@ public:
     void bitBlt(const QRect& src, int dstX, int dstY);
     void fillWhite(const QRect& r);
     void clear();
+
+    // Prints text with its character cell's top-left corner at (x, top), as the
+    // canvas prints at its text cursor, and returns the advance: where the
+    // cursor stands after the text is x plus that. Never smoothed, so black
+    // text is ink like a stamped glyph. clip, when given, limits the pixels
+    // written further.
+    int drawText(int x, int top, const QString& text, const QFont& font, QRgb colour,
+                 const QRect& clip = QRect());
 
     // A copy of the page at its logical size (for saving, export and display).
     QImage image() const;

@@ -159,6 +159,7 @@ public:
     QString Label6sCaption(int index) override;
     int HScroll2(int index) override;
     int Line3X1() override;
+    QRgb Label5ForeColor() override;
     void RefreshPage() override;
     void Picture1_KeyDown(Integer keyCode, Integer shift) override;
     void Picture1_KeyUp(Integer keyCode, Integer shift);
