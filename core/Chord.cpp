@@ -32,10 +32,22 @@ bool Editor::IsBarLineColumn(int x, int lineTop) const {
     return page.isInk(x, lineTop + 5) && page.isInk(x, lineTop + 32);
 }
 
+// Prints at the text cursor and moves the cursor past the text.
+void Editor::PrintChordText(TextStamps& font, int& cursorX, int top, const QString& text,
+                            QRgb colour, const QRect& clip) {
+    const TextStamps::Stamp& s = font.get(text);
+    page.paintMask(s.mask, cursorX + s.left, top, colour, clip);
+    cursorX += s.advance;
+}
+
 void Editor::ChordPath(Integer code) {
+    if (!chordBig_ || !(chordFace_ == pageFont)) {
+        chordFace_ = pageFont;
+        chordBig_.emplace(Sized(pageFont, kChordPixels, true));
+        chordSmall_.emplace(Sized(pageFont, kSmallPixels, false));
+    }
     const int y = caretY();
     const int textTop = y + kChordRow;
-    const QFont big = Sized(pageFont, kChordPixels, true);
 
     // The anchor: the bar line nearest left of the caret, or the caret itself while G is held.
     int p = 16;
@@ -56,26 +68,34 @@ void Editor::ChordPath(Integer code) {
     // line it hangs from: the next chord typed into this bar looks for that
     // line on row 32, which the blot reaches.
     const QRect spareBarLine = onBarLine ? QRect(p + 1, 0, page.width(), page.height()) : QRect();
-    page.drawText(p - 2, textTop, QStringLiteral("■"), big, kWhite, spareBarLine);
+    int cx = p - 2;
+    PrintChordText(*chordBig_, cx, textTop, QStringLiteral("■"), kWhite, spareBarLine);
 
     if (code != 35) {  // the rest's key only erases
         const QRgb colour = view_.Label5ForeColor();
         const auto& held = st.KeypadHeld;
-        int cx = p - 8, cy = textTop;
-        cx += page.drawText(cx, cy, NumberText(code % 7 + 1), big, colour);
-        if (held[5] == 1) cx += page.drawText(cx - 11, cy, QStringLiteral("+"), big, colour) - 11;
-        if (held[6] == 1) cx += page.drawText(cx - 11, cy, QStringLiteral("-"), big, colour) - 11;
+        int cy = textTop;
+        cx = p - 8;
+        PrintChordText(*chordBig_, cx, cy, NumberText(code % 7 + 1), colour);
+        for (auto [slot, sign] : {std::pair{5, u'+'}, std::pair{6, u'-'}}) {
+            if (held[size_t(slot)] != 1) continue;
+            cx -= 11;
+            PrintChordText(*chordBig_, cx, cy, QString(QChar(sign)), colour);
+        }
 
         // The further modifiers are small and set lower.
-        const QFont small = Sized(pageFont, kSmallPixels, false);
         cx -= 11;
         cy += 11;
-        for (int key : {7, 9, 4})
-            if (held[size_t(key)] == 1) cx += page.drawText(cx - 5, cy, NumberText(key), small, colour) - 5;
+        for (int key : {7, 9, 4}) {
+            if (held[size_t(key)] != 1) continue;
+            cx -= 5;
+            PrintChordText(*chordSmall_, cx, cy, NumberText(key), colour);
+        }
         if (held[9] == 1 || held[8] == 1) {
             const int r = code % 7;
             const bool minor = r == 0 || r == 3 || r == 4;  // roots 1, 4 and 5
-            page.drawText(cx, cy, minor ? QStringLiteral("MIN") : QStringLiteral("MAX"), small, colour);
+            PrintChordText(*chordSmall_, cx, cy, minor ? QStringLiteral("MIN") : QStringLiteral("MAX"),
+                           colour);
         }
     }
 

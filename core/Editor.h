@@ -9,11 +9,13 @@
 //   Chord.cpp        the chord path of StampSymbol
 
 #include <QFont>
+#include <optional>
 
 #include "Atlas.h"
 #include "EditorState.h"
 #include "EditorView.h"
 #include "Page.h"
+#include "TextStamps.h"
 
 namespace qn {
 
@@ -56,6 +58,11 @@ private:
     // Chord.cpp
     void ChordPath(Integer code);
     bool IsBarLineColumn(int x, int lineTop) const;
+    void PrintChordText(TextStamps& font, int& cursorX, int top, const QString& text, QRgb colour,
+                        const QRect& clip = QRect());
+    // The chord texts at 18 pt bold and 9 pt in pageFont, rendered on first use.
+    QFont chordFace_;
+    std::optional<TextStamps> chordBig_, chordSmall_;
 
     // Rhythm.cpp
     void BeatDivision();                       // A

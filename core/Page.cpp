@@ -131,6 +131,21 @@ int Page::drawText(int x, int top, const QString& text, const QFont& font, QRgb 
     return advance;
 }
 
+void Page::paintMask(const QImage& mask, int x, int y, QRgb colour, const QRect& clip) {
+    QRect area = QRect(0, 0, w_, h_);
+    if (clip.isValid()) area = area.intersected(clip);
+    const QRect d = area.intersected(QRect(x, y, mask.width(), mask.height()));
+    if (d.isEmpty()) return;
+    ++generation_;
+    const QRgb ink = colour | 0xFF000000u;
+    for (int r = d.top(); r <= d.bottom(); ++r) {
+        const uchar* in = mask.constScanLine(r - y) + (d.left() - x);
+        auto* out = reinterpret_cast<QRgb*>(img_.scanLine(r)) + d.left();
+        for (int c = 0; c < d.width(); ++c)
+            if (in[c]) out[c] = ink;
+    }
+}
+
 QImage Page::image() const { return img_.copy(0, 0, w_, h_); }
 
 }  // namespace qn

@@ -43,6 +43,9 @@ public:
     // written further.
     int drawText(int x, int top, const QString& text, const QFont& font, QRgb colour,
                  const QRect& clip = QRect());
+    // Sets the pixels where mask (Format_Alpha8) is non-zero to colour, the
+    // mask's top-left corner at (x, y): a pre-rendered text printed again.
+    void paintMask(const QImage& mask, int x, int y, QRgb colour, const QRect& clip = QRect());
 
     // A copy of the page at its logical size (for saving, export and display).
     QImage image() const;

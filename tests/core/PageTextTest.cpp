@@ -4,6 +4,7 @@
 
 #include "Fixtures.h"
 #include "GuiApp.h"
+#include "TextStamps.h"
 
 using namespace qn;
 using namespace qn::test;
@@ -68,6 +69,36 @@ TEST_F(PageText, ClipAndPageEdgeLimitWhatIsWritten) {
     EXPECT_EQ(page.drawText(40, 40, QStringLiteral("+"), Big(), 0x000000, QRect(0, 0, 10, 10)), 12);
     EXPECT_EQ(page.generation(), before);
     EXPECT_EQ(Inspect(page, QRect(0, 0, 200, 100)).black, clipped.black);
+}
+
+TEST_F(PageText, AStampedTextPrintsTheSamePixelsInAnyColour) {
+    TextStamps stamps(Big());
+    for (const char* text : {" 5 ", "■", "MIN"}) {
+        SCOPED_TRACE(text);
+        const QString t = QString::fromUtf8(text);
+        Page printed(120, 60), stamped(120, 60);
+        const int advance = printed.drawText(30, 10, t, Big(), 0x2080C0);
+        const TextStamps::Stamp& s = stamps.get(t);
+        stamped.paintMask(s.mask, 30 + s.left, 10, 0x2080C0);
+        EXPECT_EQ(s.advance, advance);
+        EXPECT_EQ(diffArea(stamped, 0, 0, printed.image(), QRect(0, 0, 120, 60)), "");
+    }
+}
+
+TEST_F(PageText, MaskIsClippedAndOffThePageChangesNothing) {
+    QImage mask(4, 4, QImage::Format_Alpha8);
+    mask.fill(255);
+    Page page(10, 10);
+    page.paintMask(mask, 6, 6, 0x000000, QRect(0, 0, 8, 10));
+    const Count c = Inspect(page, QRect(0, 0, 10, 10));
+    EXPECT_EQ(c.box, QRect(6, 6, 2, 4));
+    const quint64 before = page.generation();
+    page.paintMask(mask, 20, 0, 0x000000);
+    page.paintMask(mask, -4, -4, 0x000000);
+    page.paintMask(mask, 0, 0, 0x000000, QRect(20, 20, 5, 5));
+    EXPECT_EQ(page.generation(), before);
+    page.paintMask(mask, -2, -2, 0x000000);
+    EXPECT_GT(page.generation(), before);
 }
 
 }  // namespace
