@@ -25,6 +25,7 @@ void Form1::LayoutPage() {
     c.Label16->move((W - c.Label16->width()) / 2, H - 45);
 
     setFixedSize(l.windowWidth, l.windowHeight);
+    if (c.Picture3->isVisible()) ShowStaffPanel(true);  // it stands on the window's bottom edge
     c.Command16->move(l.minimizeLeft, 8);
     c.Picture1->update();
 }

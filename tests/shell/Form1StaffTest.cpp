@@ -89,6 +89,9 @@ TEST_F(Form1Staff, SwitchOpensThePanelAndTheKeyListAndXClosesThem) {
     EXPECT_TRUE(c.Picture3->isVisible());
     EXPECT_EQ(c.Picture3->geometry(), QRect(80, f.height() - 277, 292, 277));
     EXPECT_TRUE(c.Picture1->hasFocus());
+    c.HScroll2[0]->setValue(100);  // a wider, taller page and window
+    EXPECT_EQ(c.Picture3->geometry(), QRect(80, f.height() - 277, 292, 277));
+    EXPECT_GT(f.height(), 945);
     c.Check1->click();
     EXPECT_FALSE(c.Picture3->isVisible());
     EXPECT_FALSE(c.Combo2->isEnabled());
