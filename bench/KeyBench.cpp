@@ -63,6 +63,30 @@ void BM_KeyThroughWindow(benchmark::State& state) {
 }
 BENCHMARK(BM_KeyThroughWindow)->Iterations(10000);
 
+// A left click on the staff panel's mouse area: the pointer's note stamped,
+// the selectors read and reset, the page scheduled for repaint.
+void BM_StaffClickThroughWindow(benchmark::State& state) {
+    qn::Form1& form = window();
+    qn::Editor& ed = form.editor();
+    form.controls().Check1->setChecked(true);
+    ed.page.clear();
+    ed.caret.Left = 20;
+    ed.caret.Top = 96;
+    for (auto _ : state) {
+        if (ed.caret.Top > 800) {  // a page is full: start a fresh one, untimed
+            state.PauseTiming();
+            ed.page.clear();
+            ed.caret.Left = 20;
+            ed.caret.Top = 96;
+            QApplication::processEvents();
+            state.ResumeTiming();
+        }
+        form.Label10_MouseDown(Qt::LeftButton, Qt::NoModifier, QPoint(200, 172));
+    }
+    form.controls().Check1->setChecked(false);
+}
+BENCHMARK(BM_StaffClickThroughWindow)->Iterations(2000);
+
 void BM_PaintWholePage(benchmark::State& state) {
     qn::Form1& form = window();
     QWidget* canvas = form.controls().Picture1;

@@ -6,11 +6,16 @@
 //   Stamping.cpp     StampSymbol, the three stamping paths, backspace, WrapCaret
 //   Rhythm.cpp       beat division, beams, spacing, durations, bars (steps A..I)
 //   LineJustify.cpp  LineJustify
+//   Chord.cpp        the chord path of StampSymbol
+
+#include <QFont>
+#include <optional>
 
 #include "Atlas.h"
 #include "EditorState.h"
 #include "EditorView.h"
 #include "Page.h"
+#include "TextStamps.h"
 
 namespace qn {
 
@@ -21,6 +26,9 @@ public:
     EditorState st;
     Page page;
     Caret caret;
+    // The canvas's font face (宋体 or its stand-in). Text printed into the page
+    // (chord symbols) uses it at the size it needs; the window sets it.
+    QFont pageFont;
 
     // ---- Stamping.cpp
     void StampSymbol(Integer code, Integer beams);
@@ -46,6 +54,15 @@ private:
     void NotePath(Integer code, Integer beams);
     void FullWidthPath(Integer code);
     void HalfWidthPath(Integer code);
+
+    // Chord.cpp
+    void ChordPath(Integer code);
+    bool IsBarLineColumn(int x, int lineTop) const;
+    void PrintChordText(TextStamps& font, int& cursorX, int top, const QString& text, QRgb colour,
+                        const QRect& clip = QRect());
+    // The chord texts at 18 pt bold and 9 pt in pageFont, rendered on first use.
+    QFont chordFace_;
+    std::optional<TextStamps> chordBig_, chordSmall_;
 
     // Rhythm.cpp
     void BeatDivision();                       // A

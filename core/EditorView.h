@@ -2,6 +2,7 @@
 // What the editor core needs of the main window, read at the moment of use.
 // The window implements it from its widgets; tests fill it with plain values.
 
+#include <QRgb>
 #include <QString>
 
 #include "EditorState.h"
@@ -17,6 +18,7 @@ public:
     virtual QString Label6sCaption(int index) = 0;  // spacing value as shown (index 4: beat spacing)
     virtual int HScroll2(int index) = 0;        // 0 bar width, 1 bars per line, 2 line pitch
     virtual int Line3X1() = 0;                  // right-margin guide, W - 14 after layout
+    virtual QRgb Label5ForeColor() = 0;         // "和弦颜色": the chord colour
 
     virtual void PlaySoundEffect(const QString& name) = 0;
     virtual void RefreshPage() = 0;             // show the page again after a block move

@@ -145,6 +145,41 @@ QRect Page::drawText(int left, int top, const QString& text, const QFont& font) 
     return box.intersected(QRect(0, 0, w_, h_));
 }
 
+int Page::drawText(int x, int top, const QString& text, const QFont& font, QRgb colour,
+                   const QRect& clip) {
+    QFont f(font);
+    f.setStyleStrategy(QFont::NoAntialias);
+    const QFontMetrics metrics(f);
+    const int advance = metrics.horizontalAdvance(text);
+    QRect area = QRect(0, 0, w_, h_);
+    if (clip.isValid()) area = area.intersected(clip);
+    if (text.isEmpty() || !area.intersects(QRect(x, top, std::max(advance, 1), metrics.height())))
+        return advance;
+    ++generation_;
+    QPainter p(&img_);
+    p.setRenderHint(QPainter::TextAntialiasing, false);
+    p.setClipRect(area);
+    p.setFont(f);
+    p.setPen(QColor::fromRgb(colour));
+    p.drawText(x, top + metrics.ascent(), text);
+    return advance;
+}
+
+void Page::paintMask(const QImage& mask, int x, int y, QRgb colour, const QRect& clip) {
+    QRect area = QRect(0, 0, w_, h_);
+    if (clip.isValid()) area = area.intersected(clip);
+    const QRect d = area.intersected(QRect(x, y, mask.width(), mask.height()));
+    if (d.isEmpty()) return;
+    ++generation_;
+    const QRgb ink = colour | 0xFF000000u;
+    for (int r = d.top(); r <= d.bottom(); ++r) {
+        const uchar* in = mask.constScanLine(r - y) + (d.left() - x);
+        auto* out = reinterpret_cast<QRgb*>(img_.scanLine(r)) + d.left();
+        for (int c = 0; c < d.width(); ++c)
+            if (in[c]) out[c] = ink;
+    }
+}
+
 QImage Page::image() const { return img_.copy(0, 0, w_, h_); }
 
 }  // namespace qn

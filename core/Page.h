@@ -10,6 +10,8 @@
 #include <QRect>
 #include <QString>
 
+class QFont;
+
 namespace qn {
 
 class Page {
@@ -40,6 +42,17 @@ public:
     // Draws one line of text in pure black, without smoothing, with the top-left
     // of its line box at (left, top). Returns the page area it may have touched.
     QRect drawText(int left, int top, const QString& text, const QFont& font);
+
+    // Prints text with its character cell's top-left corner at (x, top), as the
+    // canvas prints at its text cursor, and returns the advance: where the
+    // cursor stands after the text is x plus that. Never smoothed, so black
+    // text is ink like a stamped glyph. clip, when given, limits the pixels
+    // written further.
+    int drawText(int x, int top, const QString& text, const QFont& font, QRgb colour,
+                 const QRect& clip = QRect());
+    // Sets the pixels where mask (Format_Alpha8) is non-zero to colour, the
+    // mask's top-left corner at (x, y): a pre-rendered text printed again.
+    void paintMask(const QImage& mask, int x, int y, QRgb colour, const QRect& clip = QRect());
 
     // A copy of the page at its logical size (for saving, export and display).
     QImage image() const;

@@ -16,9 +16,10 @@ void Editor::StampSymbol(Integer code, Integer beams) {
     }
     if (code < 0) return;
     if (code <= 99) {
-        // Chord mode draws chord symbols instead of notes; that path is not part
-        // of the editor yet, so a chord-mode code stamps nothing.
-        if (st.NoteInputMode == 1) NotePath(code, beams);
+        if (st.NoteInputMode == 1)
+            NotePath(code, beams);
+        else
+            ChordPath(code);
         view_.PlaySoundEffect(QStringLiteral("kac.wav"));
         return;
     }

@@ -9,6 +9,7 @@
 // use and call the handlers below.
 
 #include <QColor>
+#include <QHash>
 #include <QPixmap>
 #include <QString>
 #include <QWidget>
@@ -181,12 +182,39 @@ public:
     void Command15_Click();
     void Command12_Click();  // closes the new-score dialog
 
+    // ---- Form1_Staff.cpp: the staff panel `Picture3`, its preview and selectors
+    void Label10_MouseMove(QPoint pos);
+    void Label10_MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint pos);
+    void LoadStaffMarker();
+    void Command13_Click();
+    void Check7_Click();
+    void Label12_Click();
+    void Label13_Click();
+private:
+    void CreateStaffPanel();
+    void ConnectStaffHandlers();
+    void ShowStaffPanel(bool shown);
+    void ShowClef(bool treble);  // Image1(0) or Image1(1)
+    bool BassClef() const;
+public:
+
+    // ---- Form1_NewScore.cpp: the new-score dialog `Picture8` (its lists are the header's)
+    void Label14_Click();
+    void HScroll3_Change();
+    void Combo4_Click();
+    void Command11_Click();
+private:
+    void CreateNewScoreDialog();
+    void ConnectNewScoreHandlers();
+public:
+
     // ---- Form1_Views.cpp: what the core and the key handler read and call
     bool Check4() override;
     bool Check8() override;
     QString Label6sCaption(int index) override;
     int HScroll2(int index) override;
     int Line3X1() override;
+    QRgb Label5ForeColor() override;
     void RefreshPage() override;
     void Picture1_KeyDown(Integer keyCode, Integer shift) override;
     void Picture1_KeyUp(Integer keyCode, Integer shift);
@@ -256,6 +284,7 @@ private:
     SoundPlayer* sound_ = nullptr;
     int line3X1_ = 0;  // `Line3`: the right-margin guide, never shown
     QPixmap caretPictures_[4];  // "s/k0.bmp".."s/k3.bmp", loaded on first use
+    QHash<QString, QPixmap> staffMarkers_;  // "wn/*.gif" read so far
     OverlaySlots* overlays_ = nullptr;
     std::unique_ptr<OutlineWindow> form2_;
     bool headerOrOverlaysChanged_ = false;

@@ -23,6 +23,8 @@
 
 namespace qn {
 
+class StaffMouseArea;
+
 // The caption of slider `HScroll2`(index): its prefix and the value.
 QString Label4Caption(int index, int value);
 
@@ -78,6 +80,23 @@ struct Form1::Controls {
     QPushButton* Command9 = nullptr;  // "取消"
     QComboBox* Combo4 = nullptr;   // tempo words in the new-score dialog
     QPushButton* Command12 = nullptr;
+
+    // New-score dialog Picture8 (its other labels are Label2(3), (8), (10) to (14)).
+    ClickLabel* Label14 = nullptr;    // title
+    QScrollBar* HScroll3 = nullptr;   // tempo slider
+    QPushButton* Command11 = nullptr; // "确定"
+
+    // Staff panel Picture3.
+    QFrame* Picture3 = nullptr;
+    std::array<QLabel*, 2> Image1{};  // treble and bass staff
+    QLabel* Image3 = nullptr;         // preview note ("wn/")
+    StaffMouseArea* Label10 = nullptr;
+    ClickLabel* Label12 = nullptr;    // accidental selector
+    ClickLabel* Label13 = nullptr;    // dot selector
+    QLabel* Label9 = nullptr;         // time-zone names
+    std::array<QFrame*, 3> Line5{};   // time-zone dividers
+    QCheckBox* Check7 = nullptr;      // "划分时间"
+    QPushButton* Command13 = nullptr; // "X"
 
     // Options panel Picture2.
     std::array<ClickLabel*, 6> Label6{};   // row captions

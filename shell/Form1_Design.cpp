@@ -114,6 +114,8 @@ void Form1::CreateControls() {
     CreateOverlayPanels();
     CreateMouseControls();
     CreatePlaybackControls();
+    CreateStaffPanel();
+    CreateNewScoreDialog();
 
     c.Command16 = Named(Button(this, QStringLiteral("最小化"), 0, 8, 81, 20), "Command16");
     c.Command16->raise();
@@ -385,6 +387,9 @@ void Form1::ConnectHandlers() {
     connect(c.Check11, &QCheckBox::clicked, this, &Form1::Check11_Click);
     connect(c.Check12, &QCheckBox::clicked, this, &Form1::Check12_Click);
     connect(c.Command3, &QPushButton::clicked, this, &Form1::Command3_Click);
+
+    ConnectStaffHandlers();
+    ConnectNewScoreHandlers();
 
     connect(c.Timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
     c.Picture1->onKeyPress = [this](QKeyEvent* e) { CanvasKeyPress(e); };

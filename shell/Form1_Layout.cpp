@@ -26,6 +26,7 @@ void Form1::LayoutPage() {
     c.Textgc->resize(l.lyricsWidth, c.Textgc->height());
 
     setFixedSize(l.windowWidth, l.windowHeight);
+    if (c.Picture3->isVisible()) ShowStaffPanel(true);  // it stands on the window's bottom edge
     c.Command16->move(l.minimizeLeft, 8);
     c.Picture1->update();
 }

@@ -23,6 +23,7 @@ Form1::Form1(const QString& programFolder, Dialogs* dialogs, QWidget* parent)
       ui(std::make_unique<Controls>()) {
     setWindowTitle(QStringLiteral("Quillnote"));
     setFont(SongFont(12));
+    editor_.pageFont = SongFont(24, true);  // the canvas font: chord symbols, printed heads
     sound_ = new SoundPlayer(ProgramPath(programFolder_, QStringLiteral("sound")), this);
     CreateControls();
     ConnectHandlers();

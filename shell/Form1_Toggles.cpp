@@ -35,6 +35,7 @@ void Form1::Command10_Click() {
     const bool chords = st.NoteInputMode == 0;
     ui->Command10->setText(chords ? QStringLiteral("和弦") : QStringLiteral("音符"));
     ui->Label3->setText(chords ? QStringLiteral("低音谱号") : QStringLiteral("高音谱号"));
+    ShowClef(!chords);
     FocusPage();
 }
 

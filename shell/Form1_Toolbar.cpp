@@ -8,6 +8,7 @@ namespace qn {
 
 void Form1::Check1_Click() {
     ui->Combo2->setEnabled(ui->Check1->isChecked());
+    ShowStaffPanel(ui->Combo2->isEnabled());
     FocusPage();
 }
 
@@ -18,6 +19,7 @@ void Form1::Combo3_Click() { mouse_.Combo3_Click(); }
 void Form1::Label3_Click() {
     const bool treble = ui->Label3->text() == QStringLiteral("高音谱号");
     ui->Label3->setText(treble ? QStringLiteral("低音谱号") : QStringLiteral("高音谱号"));
+    ShowClef(!treble);
 }
 
 void Form1::Command14_Click() { mouse_.Command14_Click(); }

@@ -24,6 +24,8 @@ int Form1::HScroll2(int index) { return index >= 0 && index < 4 ? ui->HScroll2[i
 
 int Form1::Line3X1() { return line3X1_; }
 
+QRgb Form1::Label5ForeColor() { return ChordColour().rgb(); }
+
 void Form1::RefreshPage() { ui->Picture1->update(); }
 
 void Form1::Picture1_KeyDown(Integer keyCode, Integer shift) {

@@ -27,6 +27,7 @@ struct FakeView : EditorView {
     QString beatSpacing = QStringLiteral("0.5");
     int barWidth = 80, barsPerLine = 8, pitch = 60;
     int line3 = 654;  // W - 14 of the default page
+    QRgb chordColour = 0xFF0000;
     std::vector<std::string> sounds;
     std::vector<std::pair<int, int>> keys;
     int refreshes = 0;
@@ -37,6 +38,7 @@ struct FakeView : EditorView {
     QString Label6sCaption(int index) override { return index == 4 ? beatSpacing : QString(); }
     int HScroll2(int index) override { return index == 0 ? barWidth : index == 1 ? barsPerLine : pitch; }
     int Line3X1() override { return line3; }
+    QRgb Label5ForeColor() override { return chordColour; }
     void PlaySoundEffect(const QString& name) override { sounds.push_back(name.toStdString()); }
     void RefreshPage() override { ++refreshes; }
     void Picture1_KeyDown(Integer key, Integer shift) override {

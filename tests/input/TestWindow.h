@@ -34,6 +34,7 @@ struct TestWindow : EditorView, InputView {
     QString Label6sCaption(int index) override { return index == 4 ? QStringLiteral("0.5") : QString(); }
     int HScroll2(int index) override { return index == 0 ? 80 : index == 1 ? barsPerLine : pitch; }
     int Line3X1() override { return ed.page.width() - 14; }
+    QRgb Label5ForeColor() override { return 0xFF0000; }
     void PlaySoundEffect(const QString& name) override { sounds.push_back(name.toStdString()); }
     void RefreshPage() override {}
     void Picture1_KeyDown(Integer key, Integer shift) override { keys.Picture1_KeyDown(key, shift); }
