@@ -14,6 +14,7 @@ struct BenchWindow : qn::EditorView, qn::MouseView {
     QString Label6sCaption(int) override { return QStringLiteral("0.5"); }
     int HScroll2(int index) override { return index == 0 ? 80 : index == 1 ? 8 : 60; }
     int Line3X1() override { return 654; }
+    QRgb Label5ForeColor() override { return 0xFF0000; }
     void PlaySoundEffect(const QString&) override {}
     void RefreshPage() override {}
     void Picture1_KeyDown(qn::Integer, qn::Integer) override {}

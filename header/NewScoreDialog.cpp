@@ -6,7 +6,7 @@
 
 #include "NewScoreHead.h"
 #include "widgets/ClickLabel.h"
-#include "widgets/Fonts.h"
+#include "SongFont.h"
 
 namespace qn {
 

@@ -8,7 +8,7 @@
 
 #include "StaffInput.h"
 #include "widgets/ClickLabel.h"
-#include "widgets/Fonts.h"
+#include "SongFont.h"
 
 namespace qn {
 

@@ -53,6 +53,7 @@ struct MouseWindow : EditorView, MouseView {
     QString Label6sCaption(int index) override { return index == 4 ? QStringLiteral("0.5") : QString(); }
     int HScroll2(int index) override { return index == 0 ? 80 : index == 1 ? 8 : pitch; }
     int Line3X1() override { return ed.page.width() - 14; }
+    QRgb Label5ForeColor() override { return 0xFF0000; }
     void RefreshPage() override { actions.push_back("refresh"); }
     void Picture1_KeyDown(Integer, Integer) override { actions.push_back("key"); }
 
