@@ -10,6 +10,7 @@
 #include "Atlas.h"
 #include "EditorState.h"
 #include "EditorView.h"
+#include "History.h"
 #include "Page.h"
 
 namespace qn {
@@ -21,6 +22,7 @@ public:
     EditorState st;
     Page page;
     Caret caret;
+    History history{*this};  // undo steps of the page, the state and the window's changes
 
     // ---- Stamping.cpp
     void StampSymbol(Integer code, Integer beams);
