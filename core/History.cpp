@@ -171,14 +171,16 @@ bool History::move(bool forward) {
     if (dropIfPageChangedOutside()) return false;
     if (forward ? !stack_.canRedo() : !stack_.canUndo()) return false;
     applying_ = true;
+    // What the window does to the page while a step is put back (a slider
+    // laying the page out again) is part of putting it back, not a change.
+    ed_.page.beginRecording();
     if (forward)
         stack_.redo();
     else
         stack_.undo();
+    ed_.page.endRecording();
     applying_ = false;
     muted_ = 0;
-    // What the window did while putting things back (a slider relaying out the page) is part of it.
-    unrecordedSeen_ = ed_.page.unrecordedChanges();
     ed_.view().StateRestored();
     return true;
 }

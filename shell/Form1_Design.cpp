@@ -365,6 +365,9 @@ void Form1::ConnectHandlers() {
     shortcut(QKeySequence(Qt::CTRL | Qt::Key_S), [this] { Command1_Click(1); });
     shortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), [this] { Command1_Click(2); });
     shortcut(QKeySequence(Qt::CTRL | Qt::Key_O), [this] { Command1_Click(0); });
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_Z), [this] { Undo(); });
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_Y), [this] { Redo(); });
+    shortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), [this] { Redo(); });
     connect(c.Command12, &QPushButton::clicked, this, &Form1::Command12_Click);
 
     for (int i = 0; i < 6; ++i) {
