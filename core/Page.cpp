@@ -196,32 +196,30 @@ void Page::keepBefore(const QRect& r) {
     const int a = c.left(), b = c.right() + 1;
     for (int y = c.top(); y <= c.bottom(); ++y) {
         SavedRow& s = saved_[size_t(y)];
+        if (s.px.size() < size_t(img_.width())) s.px.resize(size_t(img_.width()));
         const auto* row = reinterpret_cast<const QRgb*>(img_.constScanLine(y));
         if (s.x0 == s.x1) {
             touched_.push_back(y);
             s.x0 = a;
             s.x1 = b;
-            s.px.assign(row + a, row + b);
+            std::copy(row + a, row + b, s.px.data() + a);
             continue;
         }
         // The span grows to the hull: pixels outside it were not written yet,
         // so the page still holds their before values.
         if (a < s.x0) {
-            s.px.insert(s.px.begin(), row + a, row + s.x0);
+            std::copy(row + a, row + s.x0, s.px.data() + a);
             s.x0 = a;
         }
         if (b > s.x1) {
-            s.px.insert(s.px.end(), row + s.x1, row + b);
+            std::copy(row + s.x1, row + b, s.px.data() + s.x1);
             s.x1 = b;
         }
     }
 }
 
 void Page::beginRecording() {
-    for (int y : touched_) {
-        saved_[size_t(y)].x0 = saved_[size_t(y)].x1 = 0;
-        saved_[size_t(y)].px.clear();
-    }
+    for (int y : touched_) saved_[size_t(y)].x0 = saved_[size_t(y)].x1 = 0;
     touched_.clear();
     recording_ = true;
     recordedSize_ = QSize(w_, h_);
@@ -247,11 +245,16 @@ PageDelta Page::endRecording() {
         int x = bx0, n = bx1 - bx0, afterX = ax0, afterN = ax1 - ax0;
         if (bx1 == ax1) {
             // Same span on both sides: keep only from the first to the last changed pixel.
-            int first = bx0, last = bx1 - 1;
-            while (first <= last && before[first - s.x0] == now[first]) ++first;
-            while (last >= first && before[last - s.x0] == now[last]) --last;
+            // Compared a block at a time: most of a shifted line is unchanged.
+            constexpr int kBlock = 16;
+            const auto same = [&](int from) { return std::memcmp(before + from, now + from, kBlock * 4) == 0; };
+            int first = bx0, end = bx1;
+            while (first + kBlock <= end && same(first)) first += kBlock;
+            while (first < end && before[first] == now[first]) ++first;
+            while (end - kBlock >= first && same(end - kBlock)) end -= kBlock;
+            while (end > first && before[end - 1] == now[end - 1]) --end;
             x = afterX = first;
-            n = afterN = last - first + 1;
+            n = afterN = end - first;
         }
         if (n > 0 || afterN > 0) {
             const bool ownAfter = afterX != x || afterN != n;
@@ -265,7 +268,7 @@ PageDelta Page::endRecording() {
             // Each side's byte count first, so a restore skips the other side unread.
             std::vector<std::uint8_t>& runs = runs_;
             runs.clear();
-            putRuns(runs, before + (x - s.x0), n);
+            putRuns(runs, before + x, n);
             const size_t beforeBytes = runs.size();
             putRuns(runs, now + afterX, afterN);
             putVarint(out, std::uint32_t(beforeBytes));
@@ -276,7 +279,6 @@ PageDelta Page::endRecording() {
             prevY = y;
         }
         s.x0 = s.x1 = 0;
-        s.px.clear();
     }
     touched_.clear();
     d.rows_.assign(out.begin(), out.end());  // exactly the size it needs
@@ -304,7 +306,8 @@ void Page::restore(const PageDelta& d, bool after) {
         const std::uint32_t afterBytes = getVarint(p);
         if (after) p += beforeBytes;
         const std::uint8_t* next = p + (after ? afterBytes : beforeBytes + afterBytes);
-        if (y < h_) getRuns(p, after ? afterN : n, reinterpret_cast<QRgb*>(img_.scanLine(y)), after ? afterX : x, w_);
+        if (y < h_)
+            getRuns(p, after ? afterN : n, reinterpret_cast<QRgb*>(img_.scanLine(y)), after ? afterX : x, w_);
         p = next;
     }
 }

@@ -69,7 +69,8 @@ private:
     void aboutToWrite(const QRect& r);
     void keepBefore(const QRect& r);
 
-    // The before pixels of one row while recording: the hull of what was written.
+    // The before pixels of one row while recording: px[x] for x in the hull
+    // [x0, x1) of what was written. The buffer spans the row and is kept.
     struct SavedRow {
         int x0 = 0, x1 = 0;
         std::vector<QRgb> px;

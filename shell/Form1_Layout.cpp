@@ -35,8 +35,9 @@ void Form1::HScroll2_Change(int index) {
     // Bar width, bars per line and line spacing belong to the document: a change
     // is an undo step, with what a smaller page cut off.
     History::Step step(editor_.history);
-    if (index < 3 && layoutValues_[index] != HScroll2(index))
-        editor_.history.add(std::make_unique<SliderChange>(ui->HScroll2[index], layoutValues_[index], HScroll2(index)));
+    const int value = HScroll2(index);
+    if (index < 3 && layoutValues_[index] != value)
+        editor_.history.add(std::make_unique<SliderChange>(ui->HScroll2[index], layoutValues_[index], value));
     ui->Label4[index]->setText(Label4Caption(index, ui->HScroll2[index]->value()));
     LayoutPage();
     FocusPage();

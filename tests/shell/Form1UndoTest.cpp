@@ -51,7 +51,8 @@ struct WindowState {
                   << ", tag " << a.tag.toStdString() << "/" << b.tag.toStdString() << ", picture "
                   << a.picture.cacheKey() << "/" << b.picture.cacheKey() << "); ";
             }
-        if (labels != o.labels) s << "labels " << labels.join('|').toStdString() << " vs " << o.labels.join('|').toStdString() << "; ";
+        if (labels != o.labels)
+            s << "labels " << labels.join('|').toStdString() << " vs " << o.labels.join('|').toStdString() << "; ";
         if (!std::equal(sliders, sliders + 3, o.sliders)) s << "layout sliders; ";
         if (checkedPattern != o.checkedPattern) s << "pattern " << checkedPattern << " vs " << o.checkedPattern;
         return s.str();
