@@ -45,6 +45,7 @@ test-asan: deps
 bench: build
 	$(BUILD)/bench/quillnote_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 	$(BUILD)/bench/quillnote_chord_staff_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+	$(BUILD)/bench/quillnote_undo_bench --benchmark_repetitions=3 --benchmark_report_aggregates_only=true
 	$(BUILD)/bench/quillnote_key_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 	$(BUILD)/bench/quillnote_document_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 	$(BUILD)/bench/quillnote_export_bench

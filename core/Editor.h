@@ -14,6 +14,7 @@
 #include "Atlas.h"
 #include "EditorState.h"
 #include "EditorView.h"
+#include "History.h"
 #include "Page.h"
 #include "TextStamps.h"
 
@@ -29,6 +30,7 @@ public:
     // The canvas's font face (宋体 or its stand-in). Text printed into the page
     // (chord symbols) uses it at the size it needs; the window sets it.
     QFont pageFont;
+    History history{*this};  // undo steps of the page, the state and the window's changes
 
     // ---- Stamping.cpp
     void StampSymbol(Integer code, Integer beams);

@@ -24,6 +24,9 @@ public:
     virtual void RefreshPage() = 0;             // show the page again after a block move
     // The key handler of the page; stamping sends Enter (13, 0) for the automatic line break.
     virtual void Picture1_KeyDown(Integer keyCode, Integer shift) = 0;
+    // An undo or redo put back the page and the editing state: show them again
+    // (the page, the caret and its picture, the note value, the time signature).
+    virtual void StateRestored() {}
 };
 
 }  // namespace qn

@@ -31,6 +31,20 @@ void Page::ensureCapacity(int width, int height) {
 void Page::resize(int width, int height) {
     width = std::max(width, 1);
     height = std::max(height, 1);
+    if (width == w_ && height == h_) return;
+    if (!img_.isNull()) {
+        if (!recording_) {
+            ++unrecorded_;
+        } else {
+            // What the smaller page cuts off must come back with an undo.
+            if (width < w_) keepBefore(QRect(width, 0, w_ - width, h_));
+            if (height < h_) keepBefore(QRect(0, height, w_, h_ - height));
+        }
+    }
+    resizeStorage(width, height);
+}
+
+void Page::resizeStorage(int width, int height) {
     const int oldW = w_, oldH = h_;
     ensureCapacity(width, height);
     // Storage beyond the old page may hold stale pixels: whiten what becomes page.
@@ -66,7 +80,7 @@ void Page::paintPicture(const QImage& src, const QRect& srcRect, int dstX, int d
     QRect d(dx, dy, s.width(), s.height());
     const QRect dc = d.intersected(QRect(0, 0, w_, h_));
     if (dc.isEmpty()) return;
-    ++generation_;
+    aboutToWrite(dc);
     s.translate(dc.x() - d.x(), dc.y() - d.y());
     const bool direct = src.format() == QImage::Format_RGB32 || src.format() == QImage::Format_ARGB32;
     for (int r = 0; r < dc.height(); ++r) {
@@ -86,7 +100,7 @@ void Page::bitBlt(const QRect& src, int dstX, int dstY) {
     // Destination pixels whose source is on the page and which are on the page themselves.
     const QRect d = src.intersected(page).translated(offX, offY).intersected(page);
     if (d.isEmpty()) return;
-    ++generation_;
+    aboutToWrite(d);
     const int sx = d.x() - offX;
     const size_t bytes = size_t(d.width()) * 4;
     // Rows are walked away from the overlap so every source row is read before it is written.
@@ -103,7 +117,7 @@ void Page::bitBlt(const QRect& src, int dstX, int dstY) {
 
 void Page::fillWhite(const QRect& r) {
     const QRect c = r.intersected(QRect(0, 0, w_, h_));
-    if (!c.isEmpty()) ++generation_;
+    if (!c.isEmpty()) aboutToWrite(c);
     for (int y = c.top(); y <= c.bottom(); ++y) {
         auto* row = reinterpret_cast<QRgb*>(img_.scanLine(y));
         std::fill(row + c.left(), row + c.left() + c.width(), kWhite);
@@ -181,5 +195,192 @@ void Page::paintMask(const QImage& mask, int x, int y, QRgb colour, const QRect&
 }
 
 QImage Page::image() const { return img_.copy(0, 0, w_, h_); }
+
+// ---- Undo recording
+
+namespace {
+constexpr QRgb kBlack = 0xFF000000u;
+
+void putVarint(std::vector<std::uint8_t>& out, std::uint32_t v) {
+    while (v >= 0x80) {
+        out.push_back(std::uint8_t(v | 0x80));
+        v >>= 7;
+    }
+    out.push_back(std::uint8_t(v));
+}
+
+std::uint32_t getVarint(const std::uint8_t*& p) {
+    std::uint32_t v = 0;
+    for (int shift = 0;; shift += 7) {
+        const std::uint8_t b = *p++;
+        v |= std::uint32_t(b & 0x7F) << shift;
+        if (!(b & 0x80)) return v;
+    }
+}
+
+void putRuns(std::vector<std::uint8_t>& out, const QRgb* px, int n) {
+    for (int i = 0; i < n;) {
+        const QRgb c = px[i];
+        int j = i + 1;
+        while (j < n && px[j] == c) ++j;
+        const std::uint32_t kind = c == kWhite ? 0 : c == kBlack ? 1 : 2;
+        putVarint(out, std::uint32_t(j - i) << 2 | kind);
+        if (kind == 2)
+            for (int k = 0; k < 4; ++k) out.push_back(std::uint8_t(c >> (8 * k)));
+        i = j;
+    }
+}
+
+// Reads the runs of n pixels starting at page x and writes those inside [0, width) of row.
+void getRuns(const std::uint8_t* p, int n, QRgb* row, int x, int width) {
+    while (n > 0) {
+        const std::uint32_t head = getVarint(p);
+        const int len = int(head >> 2);
+        QRgb c = (head & 3) == 0 ? kWhite : kBlack;
+        if ((head & 3) == 2) {
+            c = QRgb(p[0]) | QRgb(p[1]) << 8 | QRgb(p[2]) << 16 | QRgb(p[3]) << 24;
+            p += 4;
+        }
+        const int a = std::max(x, 0), b = std::min(x + len, width);
+        if (a < b) std::fill(row + a, row + b, c);
+        x += len;
+        n -= len;
+    }
+}
+}  // namespace
+
+void Page::aboutToWrite(const QRect& r) {
+    const QRect c = r.intersected(QRect(0, 0, w_, h_));
+    if (c.isEmpty()) return;
+    ++generation_;
+    if (!recording_) {
+        ++unrecorded_;
+        return;
+    }
+    keepBefore(c);
+}
+
+void Page::keepBefore(const QRect& r) {
+    const QRect c = r.intersected(QRect(0, 0, w_, h_));
+    if (c.isEmpty()) return;
+    if (saved_.size() < size_t(img_.height())) saved_.resize(size_t(img_.height()));
+    const int a = c.left(), b = c.right() + 1;
+    for (int y = c.top(); y <= c.bottom(); ++y) {
+        SavedRow& s = saved_[size_t(y)];
+        if (s.px.size() < size_t(img_.width())) s.px.resize(size_t(img_.width()));
+        const auto* row = reinterpret_cast<const QRgb*>(img_.constScanLine(y));
+        if (s.x0 == s.x1) {
+            touched_.push_back(y);
+            s.x0 = a;
+            s.x1 = b;
+            std::copy(row + a, row + b, s.px.data() + a);
+            continue;
+        }
+        // The span grows to the hull: pixels outside it were not written yet,
+        // so the page still holds their before values.
+        if (a < s.x0) {
+            std::copy(row + a, row + s.x0, s.px.data() + a);
+            s.x0 = a;
+        }
+        if (b > s.x1) {
+            std::copy(row + s.x1, row + b, s.px.data() + s.x1);
+            s.x1 = b;
+        }
+    }
+}
+
+void Page::beginRecording() {
+    for (int y : touched_) saved_[size_t(y)].x0 = saved_[size_t(y)].x1 = 0;
+    touched_.clear();
+    recording_ = true;
+    recordedSize_ = QSize(w_, h_);
+}
+
+PageDelta Page::endRecording() {
+    recording_ = false;
+    PageDelta d;
+    d.before_ = recordedSize_;
+    d.after_ = QSize(w_, h_);
+    std::sort(touched_.begin(), touched_.end());
+    std::vector<std::uint8_t>& out = encoded_;
+    out.clear();
+    int prevY = -1;
+    for (int y : touched_) {
+        SavedRow& s = saved_[size_t(y)];
+        // Each side keeps only the part that lies on its own page.
+        const int bx0 = s.x0, ax0 = s.x0;
+        const int bx1 = y < d.before_.height() ? std::max(bx0, std::min(s.x1, d.before_.width())) : bx0;
+        const int ax1 = y < h_ ? std::max(ax0, std::min(s.x1, w_)) : ax0;
+        const QRgb* before = s.px.data();
+        const auto* now = reinterpret_cast<const QRgb*>(img_.constScanLine(y));
+        int x = bx0, n = bx1 - bx0, afterX = ax0, afterN = ax1 - ax0;
+        if (bx1 == ax1) {
+            // Same span on both sides: keep only from the first to the last changed pixel.
+            // Compared a block at a time: most of a shifted line is unchanged.
+            constexpr int kBlock = 16;
+            const auto same = [&](int from) { return std::memcmp(before + from, now + from, kBlock * 4) == 0; };
+            int first = bx0, end = bx1;
+            while (first + kBlock <= end && same(first)) first += kBlock;
+            while (first < end && before[first] == now[first]) ++first;
+            while (end - kBlock >= first && same(end - kBlock)) end -= kBlock;
+            while (end > first && before[end - 1] == now[end - 1]) --end;
+            x = afterX = first;
+            n = afterN = end - first;
+        }
+        if (n > 0 || afterN > 0) {
+            const bool ownAfter = afterX != x || afterN != n;
+            putVarint(out, std::uint32_t(y - prevY));
+            putVarint(out, std::uint32_t(x));
+            putVarint(out, std::uint32_t(n) << 1 | (ownAfter ? 1 : 0));
+            if (ownAfter) {
+                putVarint(out, std::uint32_t(afterX));
+                putVarint(out, std::uint32_t(afterN));
+            }
+            // Each side's byte count first, so a restore skips the other side unread.
+            std::vector<std::uint8_t>& runs = runs_;
+            runs.clear();
+            putRuns(runs, before + x, n);
+            const size_t beforeBytes = runs.size();
+            putRuns(runs, now + afterX, afterN);
+            putVarint(out, std::uint32_t(beforeBytes));
+            putVarint(out, std::uint32_t(runs.size() - beforeBytes));
+            out.insert(out.end(), runs.begin(), runs.end());
+            if (n > 0) d.dirty_ |= QRect(x, y, n, 1);
+            if (afterN > 0) d.dirty_ |= QRect(afterX, y, afterN, 1);
+            prevY = y;
+        }
+        s.x0 = s.x1 = 0;
+    }
+    touched_.clear();
+    d.rows_.assign(out.begin(), out.end());  // exactly the size it needs
+    return d;
+}
+
+void Page::restore(const PageDelta& d, bool after) {
+    const QSize size = after ? d.after_ : d.before_;
+    resizeStorage(size.width(), size.height());
+    ++generation_;
+    const std::uint8_t* p = d.rows_.data();
+    const std::uint8_t* const end = p + d.rows_.size();
+    int y = -1;
+    while (p < end) {
+        y += int(getVarint(p));
+        const int x = int(getVarint(p));
+        const std::uint32_t count = getVarint(p);
+        const int n = int(count >> 1);
+        int afterX = x, afterN = n;
+        if (count & 1) {
+            afterX = int(getVarint(p));
+            afterN = int(getVarint(p));
+        }
+        const std::uint32_t beforeBytes = getVarint(p);
+        const std::uint32_t afterBytes = getVarint(p);
+        if (after) p += beforeBytes;
+        const std::uint8_t* next = p + (after ? afterBytes : beforeBytes + afterBytes);
+        if (y < h_)
+            getRuns(p, after ? afterN : n, reinterpret_cast<QRgb*>(img_.scanLine(y)), after ? afterX : x, w_);
+        p = next;
+    }
+}
 
 }  // namespace qn

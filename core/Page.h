@@ -4,6 +4,12 @@
 // The logical width W can change without reallocating (line justification
 // widens the page by 50 pixels for a moment), so the storage is kept a little
 // wider than the page. Every operation clips to the logical page.
+//
+// Undo: while a recording is open (the editor's History opens one per user
+// action), every writer first hands the rectangle it is about to change to
+// aboutToWrite(), which keeps the pixels as they were; endRecording() returns
+// what changed. A new writer must call aboutToWrite() before it changes a
+// pixel, or its change cannot be undone.
 
 #include <QFont>
 #include <QImage>
@@ -11,6 +17,9 @@
 #include <QString>
 
 class QFont;
+#include <vector>
+
+#include "PageDelta.h"
 
 namespace qn {
 
@@ -22,6 +31,7 @@ public:
     int height() const { return h_; }
 
     // Changes the page size. Content keeps its place; uncovered pixels are white.
+    // What a smaller page cuts off is recorded, so an undone resize gives it back.
     void resize(int width, int height);
 
     // Ink is exactly RGB(0, 0, 0); a pixel outside the page is never ink.
@@ -63,12 +73,40 @@ public:
     // window compares it to know whether the page changed since the last save.
     quint64 generation() const { return generation_; }
 
+    // ---- Undo recording
+    void beginRecording();
+    PageDelta endRecording();  // closes the recording
+    bool isRecording() const { return recording_; }
+    // Puts the page (size and pixels) back as it was before, or after, a recorded change.
+    void restore(const PageDelta& delta, bool after);
+    // Writes and size changes made while no recording was open (loading and
+    // clearing a document; anything else is a writer outside any undo step).
+    quint64 unrecordedChanges() const { return unrecorded_; }
+
 private:
     void ensureCapacity(int width, int height);
+    void resizeStorage(int width, int height);
+    // Every writer calls this with the rectangle it is about to change.
+    void aboutToWrite(const QRect& r);
+    void keepBefore(const QRect& r);
+
+    // The before pixels of one row while recording: px[x] for x in the hull
+    // [x0, x1) of what was written. The buffer spans the row and is kept.
+    struct SavedRow {
+        int x0 = 0, x1 = 0;
+        std::vector<QRgb> px;
+    };
+
     QImage img_;
     int w_ = 0;
     int h_ = 0;
     quint64 generation_ = 0;
+    quint64 unrecorded_ = 0;
+    bool recording_ = false;
+    QSize recordedSize_;
+    std::vector<SavedRow> saved_;  // by row; kept between recordings to reuse its buffers
+    std::vector<int> touched_;     // rows with a saved span
+    std::vector<std::uint8_t> encoded_, runs_;  // endRecording's working buffers
 };
 
 }  // namespace qn

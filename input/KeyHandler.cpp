@@ -7,6 +7,9 @@ namespace qn {
 KeyHandler::KeyHandler(Editor& editor, InputView& view) : ed_(editor), view_(view) {}
 
 void KeyHandler::Picture1_KeyDown(Integer keyCode, Integer shift) {
+    // One key, one undo step: the bar line, line break and justification it
+    // causes come back here through the Enter key and fold into it.
+    History::Step step(ed_.history);
     EditorState& st = ed_.st;
     switch (keyCode) {
     case 71: st.ChordAtCaret = 1; return;              // G, held

@@ -13,6 +13,7 @@
 #include <QPixmap>
 #include <QString>
 #include <QWidget>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -134,6 +135,10 @@ public:
     void Ima_Click(int index);
     OverlaySlots& overlays() { return *overlays_; }
     QString PictureLibraryFolder() const;
+private:
+    // Runs change on an overlay and records what it did as an undo step's part.
+    void ChangeOverlay(ClickLabel* overlay, const std::function<void()>& change);
+public:
 
     // ---- Form1_Documents.cpp: document commands, SaveScore and OpenScore
     void Command1_Click(int index);
@@ -144,6 +149,7 @@ public:
     ScoreDocument CurrentDocument() const;
     // The page, the header or the overlays changed since the last new, open or save.
     bool IsModified() const;
+    // A change of the document that no undo step holds.
     void MarkModified() { headerOrOverlaysChanged_ = true; }
 private:
     void MarkClean();
@@ -172,6 +178,10 @@ private:
     void UpdatePlaybackMarker();
     void CreatePlaybackControls();
 public:
+    // ---- Form1_History.cpp: undo and redo (Ctrl+Z; Ctrl+Y, Ctrl+Shift+Z)
+    void Undo();
+    void Redo();
+    void StateRestored() override;
 
     // ---- Form1_Toolbar.cpp: the other toolbar controls
     void Check1_Click();
@@ -288,7 +298,10 @@ private:
     OverlaySlots* overlays_ = nullptr;
     std::unique_ptr<OutlineWindow> form2_;
     bool headerOrOverlaysChanged_ = false;
-    quint64 savedPageGeneration_ = 0;
+    quint64 savedUnrecorded_ = 0;  // the page's changes outside the history at the last save
+    int layoutValues_[3] = {};     // the layout sliders' values the page was last laid out with
+    QPixmap builtinCaret_;
+    int caretShown_ = -1;          // the caret picture last asked for: -1 built-in, 0..3 "s/k<n>.bmp"
     bool closing_ = false;  // the exit command already asked
     QString exportFilter_;  // the file type last chosen for Ctrl+E
     score::ScorePlayer* player_ = nullptr;  // made on the first Ctrl+R

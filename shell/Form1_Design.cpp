@@ -373,6 +373,9 @@ void Form1::ConnectHandlers() {
     shortcut(QKeySequence(Qt::CTRL | Qt::Key_P), [this] { PrintCommand(); });
     shortcut(QKeySequence(Qt::CTRL | Qt::Key_R), [this] { PlayCommand(false); });
     shortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_R), [this] { PlayCommand(true); });
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_Z), [this] { Undo(); });
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_Y), [this] { Redo(); });
+    shortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), [this] { Redo(); });
     connect(c.Command12, &QPushButton::clicked, this, &Form1::Command12_Click);
 
     for (int i = 0; i < 6; ++i) {

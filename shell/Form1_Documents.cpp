@@ -132,11 +132,13 @@ QString Form1::OpenScore(const QString& path, bool batchExport) {
     ReadSidecarFile(SidecarPath(path), doc, batchExport, &held);
 
     Page& page = editor_.page;
+    editor_.history.clear();  // what opening does is no step
     page.clear();
     page.resize(std::max(page.width(), bitmap.width()), std::max(page.height(), bitmap.height()));
     page.paintPicture(bitmap, bitmap.rect(), 0, 0);
     editor_.st.DocumentPath = path;
     ApplyDocument(doc, held, batchExport);
+    editor_.history.clear();
     MarkClean();
     Beep();
     return QString();
@@ -232,16 +234,20 @@ void Form1::NewPage() {
     c.Label1->setText(QStringLiteral("标题"));
     st.PictureOverlayCount = 0;
     st.TextOverlayCount = 0;
+    editor_.history.clear();
     MarkClean();
 }
 
 bool Form1::IsModified() const {
-    return headerOrOverlaysChanged_ || editor_.page.generation() != savedPageGeneration_;
+    // Undoing back to the saved point makes the document clean again.
+    return headerOrOverlaysChanged_ || !editor_.history.isClean() ||
+           editor_.page.unrecordedChanges() != savedUnrecorded_;
 }
 
 void Form1::MarkClean() {
     headerOrOverlaysChanged_ = false;
-    savedPageGeneration_ = editor_.page.generation();
+    editor_.history.setClean();
+    savedUnrecorded_ = editor_.page.unrecordedChanges();
 }
 
 bool Form1::ConfirmDiscard() {

@@ -4,6 +4,7 @@
 #include "Form1_Controls.h"
 #include "HeaderText.h"
 #include "OutlineWindow.h"
+#include "WindowChanges.h"
 #include "widgets/Dialogs.h"
 
 namespace qn {
@@ -21,11 +22,17 @@ void Form1::HideInlineEditors() {
 
 void Form1::SetHeaderText(ClickLabel* label, const QString& text) {
     if (!label || label->text() == text) return;
+    const QString before = label->text();
     label->setText(text);
     // The title spans the page with its text centred; the others fit their text.
-    if (label != ui->Label1) label->adjustSize();
-    // Only the page's own labels belong to the document.
-    if (label->parentWidget() == ui->Picture1) MarkModified();
+    const bool fit = label != ui->Label1;
+    if (fit) label->adjustSize();
+    // Only the page's own labels belong to the document. The credits and the
+    // page number are placed by their width.
+    if (label->parentWidget() != ui->Picture1) return;
+    std::function<void()> relayout;
+    if (label == ui->Label2[5] || label == ui->Label16) relayout = [this] { LayoutPage(); };
+    editor_.history.add(std::make_unique<LabelChange>(label, before, text, fit, std::move(relayout)));
 }
 
 void Form1::SelectCombo1Entry(int index, int entry) {
@@ -34,6 +41,8 @@ void Form1::SelectCombo1Entry(int index, int entry) {
 }
 
 void Form1::Combo1_Click(int index) {
+    // The page's time signature takes the typing one with it: one step.
+    History::Step step(editor_.history);
     Controls& c = *ui;
     QComboBox* list = c.Combo1[index];
     if (!list) return;
@@ -145,12 +154,12 @@ void Form1::Label1_MouseUp(Qt::MouseButton button, QPoint) {
 }
 
 void Form1::Label16_Click() {
+    History::Step step(editor_.history);  // the number is the document's even when its text stays
     QString answer;
     if (!dialogs_->InputBox(this, QStringLiteral("请输入页数"), QString::number(editor_.st.PageNumber),
                             answer))
         return;
     const Integer page = ParsePageNumber(answer);
-    if (page != editor_.st.PageNumber) MarkModified();
     editor_.st.PageNumber = page;
     SetHeaderText(ui->Label16, PageNumberText(ui->Label18->text(), page));
     LayoutPage();  // centred on the page

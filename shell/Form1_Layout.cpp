@@ -1,5 +1,6 @@
 // Form1: page layout (`LayoutPage`), layout sliders, guide lines and page scroll.
 #include "Form1_Controls.h"
+#include "WindowChanges.h"
 
 namespace qn {
 
@@ -29,9 +30,16 @@ void Form1::LayoutPage() {
     if (c.Picture3->isVisible()) ShowStaffPanel(true);  // it stands on the window's bottom edge
     c.Command16->move(l.minimizeLeft, 8);
     c.Picture1->update();
+    for (int i = 0; i < 3; ++i) layoutValues_[i] = HScroll2(i);
 }
 
 void Form1::HScroll2_Change(int index) {
+    // Bar width, bars per line and line spacing belong to the document: a change
+    // is an undo step, with what a smaller page cut off.
+    History::Step step(editor_.history);
+    const int value = HScroll2(index);
+    if (index < 3 && layoutValues_[index] != value)
+        editor_.history.add(std::make_unique<SliderChange>(ui->HScroll2[index], layoutValues_[index], value));
     ui->Label4[index]->setText(Label4Caption(index, ui->HScroll2[index]->value()));
     LayoutPage();
     FocusPage();

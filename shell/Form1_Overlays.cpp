@@ -6,6 +6,7 @@
 #include "InsertPanels.h"
 #include "OverlaySlots.h"
 #include "ProgramFolder.h"
+#include "WindowChanges.h"
 
 namespace qn {
 
@@ -18,10 +19,12 @@ void Form1::Command5_Click() {
     if (phrase < 0 || !c.List1->currentItem()) return;  // the panel stays open
     // The key refuses a full list; a click on a panel left open must too.
     if (st.TextOverlayCount >= sidecar::MaxTextRecords) return;
-    overlays_->PlaceText(st.TextOverlayCount, st.OverlayInsertX, st.OverlayInsertY,
-                         c.List1->currentItem()->text(), QString::number(phrase));
+    History::Step step(editor_.history);
+    ChangeOverlay(overlays_->Label7[size_t(st.TextOverlayCount)], [&] {
+        overlays_->PlaceText(st.TextOverlayCount, st.OverlayInsertX, st.OverlayInsertY,
+                             c.List1->currentItem()->text(), QString::number(phrase));
+    });
     ++st.TextOverlayCount;
-    MarkModified();
     Command6_Click();
 }
 
@@ -50,10 +53,12 @@ void Form1::Command8_Click() {
     const QPixmap picture = c.Image2->pixmap();
     if (picture.isNull()) return;
     if (st.PictureOverlayCount >= sidecar::MaxPictureRecords) return;
-    overlays_->PlacePicture(st.PictureOverlayCount, st.OverlayInsertX, st.OverlayInsertY, picture,
-                            QString::number(file));
+    History::Step step(editor_.history);
+    ChangeOverlay(overlays_->Ima[size_t(st.PictureOverlayCount)], [&] {
+        overlays_->PlacePicture(st.PictureOverlayCount, st.OverlayInsertX, st.OverlayInsertY, picture,
+                                QString::number(file));
+    });
     ++st.PictureOverlayCount;
-    MarkModified();
     Command9_Click();
 }
 
@@ -92,15 +97,20 @@ bool Form1::OverlayPosition(Integer selected, int& left, int& top) {
 void Form1::MoveOverlay(Integer selected, int left, int top) {
     ClickLabel* w = overlays_->Named(selected);
     if (!w || w->pos() == QPoint(left, top)) return;
-    w->move(left, top);
-    MarkModified();
+    ChangeOverlay(w, [&] { w->move(left, top); });
 }
 
 void Form1::HideOverlay(Integer selected) {
     ClickLabel* w = overlays_->Named(selected);
     if (!w || w->isHidden()) return;
-    w->hide();
-    MarkModified();
+    ChangeOverlay(w, [&] { w->hide(); });
+}
+
+void Form1::ChangeOverlay(ClickLabel* overlay, const std::function<void()>& change) {
+    const OverlayLook before = OverlayLook::Of(overlay);
+    change();
+    const OverlayLook after = OverlayLook::Of(overlay);
+    if (after != before) editor_.history.add(std::make_unique<OverlayChange>(overlay, before, after));
 }
 
 void Form1::ShowPictureInsertPanel(int left, int top) {

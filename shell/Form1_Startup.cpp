@@ -104,6 +104,7 @@ void Form1::Form_Load() {
 
     c.List1->addItems(ReadListOrWarn(QStringLiteral("explin.txt")));
     c.File1->addItems(PictureLibraryFiles(PictureLibraryFolder()));
+    editor_.history.clear();
     MarkClean();
 
     c.Timer1->start();

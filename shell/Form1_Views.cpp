@@ -54,6 +54,7 @@ void Form1::RestartBlink() {
 
 void Form1::LoadCaretPicture(Integer index) {
     if (index < 0 || index > 3) return;
+    caretShown_ = index;
     QPixmap& caret = caretPictures_[index];
     if (caret.isNull()) {  // read once; the note-value keys come back here often
         QImage picture;

@@ -31,6 +31,7 @@ struct FakeView : EditorView {
     std::vector<std::string> sounds;
     std::vector<std::pair<int, int>> keys;
     int refreshes = 0;
+    int restores = 0;
     std::function<void(Integer, Integer)> onKey;
 
     bool Check4() override { return check4; }
@@ -45,6 +46,7 @@ struct FakeView : EditorView {
         keys.emplace_back(key, shift);
         if (onKey) onKey(key, shift);
     }
+    void StateRestored() override { ++restores; }
 };
 
 // A default page (668 x 945) with automatic spacing on, beat division off.

@@ -1,0 +1,366 @@
+// Undo in the core: the page's recording of what its writers change (random
+// writes on a small page, exact before and after), and the History's steps:
+// folding, dropping, window changes, merging, the clean state and the guard
+// against page changes made outside a step.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "Fixtures.h"
+#include "History.h"
+
+using namespace qn;
+using qn::test::allWhite;
+using qn::test::blackRect;
+using qn::test::EditorFixture;
+
+namespace {
+
+QImage randomPicture(std::mt19937& rng, int w, int h) {
+    // Mostly white and black, as on a page, with other colours for the literal runs.
+    const QRgb colours[] = {0xFFFFFFFFu, 0xFFFFFFFFu, 0xFF000000u, 0xFF000000u, 0xFFFF0000u, 0xFF123456u};
+    QImage img(w, h, QImage::Format_RGB32);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) img.setPixel(x, y, colours[rng() % 6]);
+    return img;
+}
+
+int pick(std::mt19937& rng, int lo, int hi) { return lo + int(rng() % unsigned(hi - lo + 1)); }
+
+QRect changedPixels(const QImage& a, const QImage& b) {
+    QRect r;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+            if (a.pixel(x, y) != b.pixel(x, y)) r |= QRect(x, y, 1, 1);
+    return r;
+}
+
+// A window change for the tests: sets an int; merges with a following change of
+// the same id, and is obsolete once it leads back to where it started.
+struct SetInt : QUndoCommand {
+    SetInt(int& v, int from, int to, int mergeId = -1) : v(v), from(from), to(to), mergeId(mergeId) {}
+    void undo() override { v = from; }
+    void redo() override {
+        v = to;
+        ++redos;
+    }
+    int id() const override { return mergeId; }
+    bool mergeWith(const QUndoCommand* other) override {
+        to = static_cast<const SetInt*>(other)->to;
+        setObsolete(to == from);
+        return true;
+    }
+    int& v;
+    int from, to, mergeId;
+    static inline int redos = 0;
+};
+
+}  // namespace
+
+TEST(PageRecording, RandomWritesComeBackExactlyBeforeAndAfter) {
+    std::mt19937 rng(17);
+    for (int trial = 0; trial < 400; ++trial) {
+        Page p(pick(rng, 20, 50), pick(rng, 6, 16));
+        p.paintPicture(randomPicture(rng, 50, 16), QRect(0, 0, 50, 16), 0, 0);
+        const QImage start = p.image();
+        p.beginRecording();
+        const int ops = pick(rng, 1, 8);
+        for (int k = 0; k < ops; ++k) {
+            const int W = p.width(), H = p.height();
+            switch (rng() % 6) {
+            case 0:
+            case 1: {
+                const QImage src = randomPicture(rng, pick(rng, 1, 14), pick(rng, 1, 8));
+                p.paintPicture(src, QRect(pick(rng, -2, 4), pick(rng, -2, 3), pick(rng, 1, 16), pick(rng, 1, 9)),
+                               pick(rng, -6, W + 2), pick(rng, -4, H + 2));
+                break;
+            }
+            case 2:
+                p.bitBlt(QRect(pick(rng, -4, W), pick(rng, -2, H), pick(rng, 1, W + 10), pick(rng, 1, H)),
+                         pick(rng, -4, W), pick(rng, -2, H));
+                break;
+            case 3:
+                p.fillWhite(QRect(pick(rng, -4, W), pick(rng, -2, H), pick(rng, 1, 20), pick(rng, 1, 8)));
+                break;
+            case 4:
+                p.resize(pick(rng, 10, 60), pick(rng, 4, 20));  // cuts off or uncovers
+                break;
+            default:
+                if (rng() % 4 == 0) p.clear();
+                break;
+            }
+        }
+        const PageDelta d = p.endRecording();
+        const QImage end = p.image();
+        EXPECT_EQ(d.sizeBefore(), start.size());
+        EXPECT_EQ(d.sizeAfter(), end.size());
+        if (start.size() == end.size()) {
+            EXPECT_EQ(d.dirtyRect(), changedPixels(start, end)) << "trial " << trial;
+            EXPECT_EQ(d.isEmpty(), start == end) << "trial " << trial;
+        }
+        p.restore(d, false);
+        ASSERT_EQ(p.image(), start) << "before, trial " << trial;
+        p.restore(d, true);
+        ASSERT_EQ(p.image(), end) << "after, trial " << trial;
+        p.restore(d, false);
+        ASSERT_EQ(p.image(), start) << "before again, trial " << trial;
+    }
+}
+
+TEST(PageRecording, KeepsOnlyWhatChanged) {
+    EditorFixture f;
+    Page& page = f.ed.page;
+    // An insert shift at the end of a line pushes white into white: nothing to keep.
+    page.beginRecording();
+    page.bitBlt(QRect(100, 96, 568, 40), 112, 96);
+    page.fillWhite(QRect(648, 96, 20, 40));
+    const PageDelta shift = page.endRecording();
+    EXPECT_TRUE(shift.isEmpty());
+    EXPECT_EQ(shift.bytes(), 0u);
+
+    // A note: only its ink, inside its cell, in a few hundred bytes.
+    page.beginRecording();
+    f.ed.StampSymbol(15, 1);
+    const PageDelta note = page.endRecording();
+    EXPECT_FALSE(note.isEmpty());
+    EXPECT_TRUE(QRect(20, 96, 12, 40).contains(note.dirtyRect())) << note.dirtyRect().x() << "," << note.dirtyRect().y();
+    EXPECT_LT(note.bytes(), 600u);
+}
+
+TEST(PageRecording, CountsChangesMadeOutsideARecording) {
+    Page p(40, 20);
+    EXPECT_EQ(p.unrecordedChanges(), 0u);
+    p.fillWhite(QRect(100, 100, 5, 5));  // off the page: no change
+    p.resize(40, 20);
+    EXPECT_EQ(p.unrecordedChanges(), 0u);
+    blackRect(p, QRect(1, 1, 3, 3));
+    p.resize(30, 20);
+    EXPECT_EQ(p.unrecordedChanges(), 2u);
+    p.beginRecording();
+    blackRect(p, QRect(5, 5, 3, 3));
+    p.resize(40, 20);
+    const PageDelta d = p.endRecording();
+    p.restore(d, false);
+    EXPECT_EQ(p.unrecordedChanges(), 2u);
+}
+
+TEST(History, NestedStepsFoldIntoOne) {
+    EditorFixture f;
+    History& h = f.ed.history;
+    {
+        History::Step outer(h);
+        f.ed.StampSymbol(15, 0);
+        {
+            History::Step inner(h);  // what the Enter key does inside a note's step
+            f.ed.StampSymbol(16, 0);
+        }
+        EXPECT_EQ(h.count(), 0);
+    }
+    EXPECT_EQ(h.count(), 1);
+    ASSERT_TRUE(h.undo());
+    EXPECT_TRUE(allWhite(f.ed.page, QRect(0, 0, 668, 945)));
+    EXPECT_EQ(f.ed.caret.Left, 20);
+    EXPECT_EQ(f.view.restores, 1);
+    EXPECT_FALSE(h.undo());
+    EXPECT_EQ(f.view.restores, 1);
+}
+
+TEST(History, KeepsOnlyStepsThatChangedTheDocument) {
+    EditorFixture f;
+    History& h = f.ed.history;
+    {
+        History::Step step(h);  // a caret move
+        f.ed.caret.Left = 200;
+        f.ed.st.BarUnits = 0;
+    }
+    {
+        History::Step step(h);  // white over white
+        f.ed.page.fillWhite(QRect(0, 0, 100, 100));
+    }
+    EXPECT_EQ(h.count(), 0);
+    {
+        History::Step step(h);  // an overlay counted, the overlay itself lies outside the page
+        ++f.ed.st.TextOverlayCount;
+    }
+    EXPECT_EQ(h.count(), 1);
+    h.undo();
+    EXPECT_EQ(f.ed.st.TextOverlayCount, 0);
+    EXPECT_EQ(f.ed.caret.Left, 200);  // the caret where the step found it
+}
+
+TEST(History, WindowChangesGoWithTheirStep) {
+    EditorFixture f;
+    History& h = f.ed.history;
+    int label = 0;
+    SetInt::redos = 0;
+    {
+        History::Step step(h);
+        label = 5;  // done by the window
+        h.add(std::make_unique<SetInt>(label, 0, 5));
+        f.ed.StampSymbol(15, 0);
+    }
+    const QImage stamped = f.ed.page.image();
+    EXPECT_EQ(SetInt::redos, 0) << "a change is done already when it is added";
+    label = 7;
+    h.add(std::make_unique<SetInt>(label, 5, 7));  // no step open: a step of its own
+    EXPECT_EQ(h.count(), 2);
+    h.undo();
+    EXPECT_EQ(label, 5);
+    h.undo();
+    EXPECT_EQ(label, 0);
+    EXPECT_TRUE(allWhite(f.ed.page, QRect(0, 0, 668, 945)));
+    h.redo();
+    EXPECT_EQ(label, 5);
+    EXPECT_EQ(f.ed.page.image(), stamped);
+    EXPECT_EQ(SetInt::redos, 1);
+}
+
+TEST(History, WhatRunsWhileApplyingRecordsNothing) {
+    EditorFixture f;
+    History& h = f.ed.history;
+    int v = 0;
+    // A window change whose undo sets a control whose handler records a step of its own.
+    struct Reentrant : SetInt {
+        Reentrant(History& h, int& v) : SetInt(v, 0, 1), h(h) {}
+        void undo() override {
+            SetInt::undo();
+            History::Step step(h);
+            h.add(std::make_unique<SetInt>(v, 1, 0));
+        }
+        History& h;
+    };
+    v = 1;
+    h.add(std::make_unique<Reentrant>(h, v));
+    ASSERT_TRUE(h.undo());
+    EXPECT_EQ(v, 0);
+    EXPECT_EQ(h.count(), 1);
+    EXPECT_EQ(h.index(), 0);
+    EXPECT_TRUE(h.redo());
+    EXPECT_EQ(v, 1);
+}
+
+TEST(History, ARunOfOneChangeMergesIntoOneStep) {
+    EditorFixture f;
+    History& h = f.ed.history;
+    int x = 100;
+    auto move = [&](int to) {
+        History::Step step(h);
+        h.add(std::make_unique<SetInt>(x, x, to, 1));
+        x = to;
+    };
+    move(106);
+    move(112);
+    move(118);
+    EXPECT_EQ(h.count(), 1);
+    h.undo();
+    EXPECT_EQ(x, 100);
+    h.redo();
+    EXPECT_EQ(x, 118);
+
+    // A saved document is a clean point: the next move is a step of its own.
+    h.setClean();
+    move(124);
+    EXPECT_EQ(h.count(), 2);
+    // Moving back where the run started leaves no step at all.
+    move(118);
+    EXPECT_EQ(h.count(), 1);
+    EXPECT_TRUE(h.isClean());
+
+    // A step that also changed the page never merges.
+    {
+        History::Step step(h);
+        h.add(std::make_unique<SetInt>(x, x, 130, 1));
+        x = 130;
+        f.ed.StampSymbol(15, 0);
+    }
+    move(136);
+    EXPECT_EQ(h.count(), 3);
+}
+
+TEST(History, CleanStateFollowsUndoAndRedo) {
+    EditorFixture f;
+    History& h = f.ed.history;
+    EXPECT_TRUE(h.isClean());
+    for (Integer code : {15, 16}) {
+        History::Step step(h);
+        f.ed.StampSymbol(code, 0);
+    }
+    h.setClean();  // saved after two notes
+    {
+        History::Step step(h);
+        f.ed.StampSymbol(17, 0);
+    }
+    EXPECT_FALSE(h.isClean());
+    h.undo();
+    EXPECT_TRUE(h.isClean());
+    h.undo();
+    EXPECT_FALSE(h.isClean());
+    h.redo();
+    EXPECT_TRUE(h.isClean());
+    h.clear();
+    EXPECT_TRUE(h.isClean());
+    EXPECT_FALSE(h.canUndo());
+}
+
+TEST(History, APageChangeOutsideAStepDropsTheHistory) {
+    EditorFixture f;
+    History& h = f.ed.history;
+    {
+        History::Step step(h);
+        f.ed.StampSymbol(15, 0);
+    }
+    blackRect(f.ed.page, QRect(20, 100, 4, 4));  // a writer that forgot its step
+    EXPECT_FALSE(h.undo());
+    EXPECT_EQ(h.count(), 0);
+    EXPECT_TRUE(f.ed.page.isInk(21, 101));
+    // Steps recorded after it are safe again.
+    {
+        History::Step step(h);
+        f.ed.StampSymbol(16, 0);
+    }
+    EXPECT_TRUE(h.undo());
+    EXPECT_TRUE(f.ed.page.isInk(21, 101));
+}
+
+TEST(History, UndoEndsAStepLeftOpen) {
+    EditorFixture f;
+    History& h = f.ed.history;
+    h.begin();  // an eraser press whose release never came
+    f.ed.StampSymbol(15, 0);
+    ASSERT_TRUE(h.undo());
+    EXPECT_TRUE(allWhite(f.ed.page, QRect(0, 0, 668, 945)));
+    EXPECT_FALSE(h.isOpen());
+    h.end();  // the late release changes nothing
+    EXPECT_EQ(h.count(), 1);
+    EXPECT_EQ(h.index(), 0);
+}
+
+TEST(History, PageSizeChangesComeBack) {
+    EditorFixture f;
+    History& h = f.ed.history;
+    Page& page = f.ed.page;
+    {
+        History::Step step(h);
+        blackRect(page, QRect(600, 900, 10, 10));
+    }
+    {
+        History::Step step(h);  // a smaller layout cuts the ink off
+        page.resize(500, 700);
+    }
+    {
+        History::Step step(h);  // justification's widening for a moment: no net change
+        page.resize(718, 700);
+        blackRect(page, QRect(690, 100, 10, 10));
+        page.resize(500, 700);
+    }
+    EXPECT_EQ(h.count(), 2);
+    h.undo();
+    EXPECT_EQ(page.width(), 668);
+    EXPECT_EQ(page.height(), 945);
+    EXPECT_TRUE(page.isInk(605, 905));
+    h.redo();
+    EXPECT_EQ(page.width(), 500);
+    h.undo();
+    h.undo();
+    EXPECT_TRUE(allWhite(page, QRect(0, 0, 668, 945)));
+}
