@@ -129,7 +129,7 @@ void Page::clear() { fillWhite(QRect(0, 0, w_, h_)); }
 void Page::paintInk(const QImage& src, int dstX, int dstY) {
     const QRect dc = QRect(dstX, dstY, src.width(), src.height()).intersected(QRect(0, 0, w_, h_));
     if (dc.isEmpty()) return;
-    ++generation_;
+    aboutToWrite(dc);
     const QImage in = src.format() == QImage::Format_RGB32 || src.format() == QImage::Format_ARGB32
                           ? src
                           : src.convertToFormat(QImage::Format_RGB32);
@@ -148,11 +148,14 @@ QRect Page::drawText(int left, int top, const QString& text, const QFont& font) 
     f.setStyleStrategy(QFont::NoAntialias);
     const QFontMetrics fm(f);
     const QRect box(left, top, fm.horizontalAdvance(text) + fm.maxWidth(), fm.height());
-    ++generation_;
+    // Nothing is drawn outside the box, so the box is what an undo must keep.
+    const QRect written = box.intersected(QRect(0, 0, w_, h_));
+    if (written.isEmpty()) return {};
+    aboutToWrite(written);
     QPainter p(&img_);
     p.setRenderHint(QPainter::Antialiasing, false);
     p.setRenderHint(QPainter::TextAntialiasing, false);
-    p.setClipRect(QRect(0, 0, w_, h_));  // the storage is wider than the page
+    p.setClipRect(written);  // the storage is wider than the page
     p.setFont(f);
     p.setPen(QColor(0, 0, 0));
     p.drawText(box, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
@@ -169,7 +172,11 @@ int Page::drawText(int x, int top, const QString& text, const QFont& font, QRgb 
     if (clip.isValid()) area = area.intersected(clip);
     if (text.isEmpty() || !area.intersects(QRect(x, top, std::max(advance, 1), metrics.height())))
         return advance;
-    ++generation_;
+    // Glyphs may reach a little past their advance on either side.
+    const int slack = metrics.maxWidth();
+    area = area.intersected(QRect(x - slack, top, advance + 2 * slack, metrics.height()));
+    if (area.isEmpty()) return advance;
+    aboutToWrite(area);
     QPainter p(&img_);
     p.setRenderHint(QPainter::TextAntialiasing, false);
     p.setClipRect(area);
@@ -184,7 +191,7 @@ void Page::paintMask(const QImage& mask, int x, int y, QRgb colour, const QRect&
     if (clip.isValid()) area = area.intersected(clip);
     const QRect d = area.intersected(QRect(x, y, mask.width(), mask.height()));
     if (d.isEmpty()) return;
-    ++generation_;
+    aboutToWrite(d);
     const QRgb ink = colour | 0xFF000000u;
     for (int r = d.top(); r <= d.bottom(); ++r) {
         const uchar* in = mask.constScanLine(r - y) + (d.left() - x);

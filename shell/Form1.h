@@ -304,6 +304,7 @@ private:
     int caretShown_ = -1;          // the caret picture last asked for: -1 built-in, 0..3 "s/k<n>.bmp"
     bool closing_ = false;  // the exit command already asked
     QString exportFilter_;  // the file type last chosen for Ctrl+E
+    bool mouseStepOpen_ = false;  // an undo step from a press on the page to its release
     score::ScorePlayer* player_ = nullptr;  // made on the first Ctrl+R
     QFrame* playbackMarker_ = nullptr;
     QTimer* markerTimer_ = nullptr;

@@ -9,6 +9,7 @@
 namespace qn {
 
 void Form1::SlurKey() {
+    History::Step step(editor_.history);
     QRect changed;
     qn::SlurKey(editor_, label8_, &changed);
     RectangleShape* marker = ui->Label8;
@@ -31,6 +32,7 @@ void Form1::GraceNoteKey() {
     // beyond them would be lost on saving, so it is refused whole as well.
     if (st.PictureOverlayCount + int(plan.overlays.size()) > sidecar::MaxPictureRecords) return;
 
+    History::Step step(editor_.history);  // the whole group is one step
     st.OverlayInsertX = Integer(x);
     st.OverlayInsertY = Integer(y);
     for (const GraceOverlay& o : plan.overlays) {
@@ -43,11 +45,12 @@ void Form1::GraceNoteKey() {
                 break;
             }
         }
-        overlays_->PlacePicture(st.PictureOverlayCount, o.Left, o.Top, c.Image2->pixmap(),
-                                QString::number(c.File1->currentRow()));
+        ChangeOverlay(overlays_->Ima[size_t(st.PictureOverlayCount)], [&] {
+            overlays_->PlacePicture(st.PictureOverlayCount, o.Left, o.Top, c.Image2->pixmap(),
+                                    QString::number(c.File1->currentRow()));
+        });
         ++st.PictureOverlayCount;
     }
-    MarkModified();
 }
 
 }  // namespace qn

@@ -85,6 +85,11 @@ void Form1::ConnectMouseHandlers() {
 
 void Form1::Picture1_MouseDown(Integer button, Integer shift, Single X, Single Y) {
     if (IsPlaying()) StopPlayback();  // a press on the page stops the music
+    // Press to release is one undo step (an eraser stroke, a selection).
+    if (!mouseStepOpen_) {
+        editor_.history.begin();
+        mouseStepOpen_ = true;
+    }
     mouse_.Picture1_MouseDown(button, shift, X, Y);
 }
 
@@ -94,11 +99,21 @@ void Form1::Picture1_MouseMove(Integer button, Integer shift, Single X, Single Y
 
 void Form1::Picture1_MouseUp(Integer button, Integer shift, Single X, Single Y) {
     mouse_.Picture1_MouseUp(button, shift, X, Y);
+    if (mouseStepOpen_) {
+        mouseStepOpen_ = false;
+        editor_.history.end();
+    }
 }
 
-void Form1::Picture1_Click() { mouse_.Picture1_Click(); }
+void Form1::Picture1_Click() {
+    History::Step step(editor_.history);
+    mouse_.Picture1_Click();
+}
 
-bool Form1::Textgc_KeyDown(Integer keyCode, Integer shift) { return mouse_.Textgc_KeyDown(keyCode, shift); }
+bool Form1::Textgc_KeyDown(Integer keyCode, Integer shift) {
+    History::Step step(editor_.history);  // the printed lyrics line
+    return mouse_.Textgc_KeyDown(keyCode, shift);
+}
 
 void Form1::Textgc_LostFocus() { mouse_.Textgc_LostFocus(); }
 

@@ -45,6 +45,7 @@ void Form1::Combo4_Click() { SetHeaderText(ui->Label2[8], ui->Combo4->currentTex
 
 void Form1::Command11_Click() {
     Controls& c = *ui;
+    History::Step step(editor_.history);  // the printed head is one undo step
     // The typing time signature follows the dialog's; the page's labels keep theirs.
     if (c.Combo1[13]->currentIndex() >= 0) SelectCombo1Entry(7, c.Combo1[13]->currentIndex());
     if (c.Combo1[12]->currentIndex() >= 0) SelectCombo1Entry(6, c.Combo1[12]->currentIndex());

@@ -58,6 +58,7 @@ void Form1::Label10_MouseMove(QPoint pos) {
 
 void Form1::Label10_MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint pos) {
     Controls& c = *ui;
+    History::Step step(editor_.history);  // one staff click, one undo step
     // The note is the one under the press, even if no move reported it.
     Label10_MouseMove(pos);
     StaffSelectors selectors;

@@ -22,9 +22,15 @@ void Form1::Label3_Click() {
     ShowClef(!treble);
 }
 
-void Form1::Command14_Click() { mouse_.Command14_Click(); }
+void Form1::Command14_Click() {
+    History::Step step(editor_.history);
+    mouse_.Command14_Click();
+}
 
-void Form1::Command15_Click() { mouse_.Command15_Click(); }
+void Form1::Command15_Click() {
+    History::Step step(editor_.history);
+    mouse_.Command15_Click();
+}
 
 void Form1::Command12_Click() { ui->Picture8->hide(); }
 
