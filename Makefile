@@ -30,7 +30,8 @@ test: build
 # The headless libraries and their tests again, with AddressSanitizer and
 # UndefinedBehaviorSanitizer: every reader of files runs under them.
 ASAN_BUILD ?= build-asan
-ASAN_TESTS = quillnote_core_tests quillnote_input_tests quillnote_documents_tests
+ASAN_TESTS = quillnote_core_tests quillnote_input_tests quillnote_documents_tests quillnote_staff_tests \
+             quillnote_score_tests
 SANITIZE = -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer
 
 test-asan: deps
@@ -39,7 +40,8 @@ test-asan: deps
 	cmake --build $(ASAN_BUILD) -j $(JOBS) --target $(ASAN_TESTS)
 	@for t in $(ASAN_TESTS); do \
 	  echo "== $$t (sanitizers)"; \
-	  QT_QPA_PLATFORM=offscreen $(ASAN_BUILD)/tests/$$t --gtest_brief=1 || exit 1; \
+	  QT_QPA_PLATFORM=offscreen LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp \
+	    $(ASAN_BUILD)/tests/$$t --gtest_brief=1 || exit 1; \
 	done
 
 bench: build
