@@ -111,6 +111,16 @@ dark = sum(1 for i in range(0, len(data), 3) if data[i] < 100 and data[i + 1] < 
 assert dark > 100, dark
 PY
 
+# The notes read back from the pages: MIDI and MusicXML, one file per document.
+run 1 --export "$WORK/songs" --format mid --out "$WORK/mid"
+[ "$(ls "$WORK/mid" | tr '\n' ' ')" = "a.mid c.mid " ] || fail "MIDI export wrote: $(ls "$WORK/mid")"
+[ "$(head -c 4 "$WORK/mid/a.mid")" = "MThd" ] || fail "a.mid is no MIDI file"
+run 0 --export "$WORK/songs/a.bmp" --format musicxml --out "$WORK/xml"
+if command -v xmllint >/dev/null; then
+    xmllint --noout "$WORK/xml/a.musicxml" || fail "a.musicxml is not well-formed"
+fi
+grep -q "Twinkle" "$WORK/xml/a.musicxml" || fail "the MusicXML lacks the title"
+
 # A missing source and an output folder that cannot be made: status 1 with the reason.
 run 1 --export "$WORK/nothing.bmp" --out "$WORK/o2"
 grep -q "nothing.bmp" "$WORK/err.txt" || fail "missing source not named"

@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QtEndian>
 
 #include "BatchExport.h"
 #include "FakeDialogs.h"
@@ -153,6 +154,95 @@ TEST_F(Form1Export, CtrlEAndCtrlPWriteThePage) {
     ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
     EXPECT_TRUE(pdf.read(5).startsWith("%PDF"));
     EXPECT_EQ(form->editor().page.image(), before);  // nothing was stamped
+}
+
+}  // namespace
+}  // namespace qn
+
+namespace qn {
+namespace {
+
+// Note-on keys of a standard MIDI file, in file order (velocity above 0).
+std::vector<int> MidiNoteOns(const QByteArray& midi) {
+    std::vector<int> keys;
+    int pos = 14;  // after MThd
+    while (pos + 8 <= midi.size()) {
+        const int length = qFromBigEndian<qint32>(midi.constData() + pos + 4);
+        const bool track = midi.mid(pos, 4) == "MTrk";
+        int p = pos + 8;
+        const int end = std::min<int>(int(midi.size()), p + length);
+        quint8 status = 0;
+        while (track && p < end) {
+            while (p < end && (quint8(midi[p++]) & 0x80)) {}  // delta time
+            if (p >= end) break;
+            quint8 b = quint8(midi[p]);
+            if (b & 0x80) {
+                status = b;
+                ++p;
+            }
+            auto varlen = [&] {
+                int v = 0;
+                while (p < end) {
+                    const quint8 c = quint8(midi[p++]);
+                    v = (v << 7) | (c & 0x7f);
+                    if (!(c & 0x80)) break;
+                }
+                return v;
+            };
+            if (status == 0xFF) {
+                ++p;  // meta type
+                p += varlen();
+            } else if (status == 0xF0 || status == 0xF7) {
+                p += varlen();
+            } else {
+                const int kind = status & 0xF0;
+                const int data = (kind == 0xC0 || kind == 0xD0) ? 1 : 2;
+                if (kind == 0x90 && p + 1 < end && quint8(midi[p + 1]) > 0) keys.push_back(quint8(midi[p]));
+                p += data;
+            }
+        }
+        pos += 8 + length;
+    }
+    return keys;
+}
+
+TEST_F(Form1Export, CtrlEWritesTheNotesAsMidiAndMusicXml) {
+    dialogs.inputAnswers = {QStringLiteral("Melody")};
+    form->Label1_DblClick();
+    ui().Combo1[2]->setCurrentIndex(3);  // 1=bE
+    form->Combo1_Click(2);
+    for (Integer k : {49, 50, 51, 52}) form->Picture1_KeyDown(k, 0);
+    dialogs.exportAnswers.push_back({Path("m.mid"), QStringLiteral("MIDI (*.mid)")});
+    dialogs.exportAnswers.push_back({Path("m.musicxml"), QStringLiteral("MusicXML (*.musicxml)")});
+    ui().Picture1->setFocus();
+    QTest::keyClick(ui().Picture1, Qt::Key_E, Qt::ControlModifier);
+    QTest::keyClick(ui().Picture1, Qt::Key_E, Qt::ControlModifier);
+    ASSERT_TRUE(dialogs.messages.isEmpty()) << dialogs.messages.join('\n').toStdString();
+    QFile midi(Path("m.mid"));
+    ASSERT_TRUE(midi.open(QIODevice::ReadOnly));
+    const QByteArray bytes = midi.readAll();
+    EXPECT_TRUE(bytes.startsWith("MThd"));
+    EXPECT_EQ(MidiNoteOns(bytes), (std::vector<int>{63, 65, 67, 68}));  // Eb F G Ab
+    QFile xml(Path("m.musicxml"));
+    ASSERT_TRUE(xml.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(xml.readAll());
+    EXPECT_TRUE(text.contains("<score-partwise"));
+    EXPECT_TRUE(text.contains("Melody"));
+    EXPECT_TRUE(text.contains("<fifths>-3</fifths>"));
+    EXPECT_EQ(text.count("<note"), 4);
+}
+
+TEST_F(Form1Export, PlayingWithoutAnAudioOutputLeavesTypingAlone) {
+    for (Integer k : {49, 50, 51}) form->Picture1_KeyDown(k, 0);
+    const QImage before = form->editor().page.image();
+    ui().Picture1->setFocus();
+    QTest::keyClick(ui().Picture1, Qt::Key_R, Qt::ControlModifier);
+    QTest::keyClick(ui().Picture1, Qt::Key_R, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(form->editor().page.image(), before);  // the shortcut stamps nothing
+    form->StopPlayback();
+    QTest::keyClick(ui().Picture1, Qt::Key_4);
+    EXPECT_NE(form->editor().page.image(), before);  // typing goes on
+    EXPECT_FALSE(form->IsPlaying() && form->findChild<QWidget*>("PlaybackMarker")->isHidden());
 }
 
 }  // namespace
