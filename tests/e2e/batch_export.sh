@@ -16,19 +16,6 @@ PAGE_X=176
 DOCS=$WORK/docs
 mkdir -p "$DOCS"
 
-focus_main() {
-    xdotool mousemove 600 500
-    xdotool windowfocus --sync "$WID" || fail "cannot focus the window"
-    sleep 0.3
-}
-dialog() {
-    local id
-    id=$(timeout 10 xdotool search --sync --onlyvisible --name "^$1\$" 2>/dev/null | head -1)
-    [ -n "$id" ] || fail "no dialog titled $1"
-    xdotool windowfocus --sync "$id" || fail "cannot focus the dialog $1"
-    sleep 0.5
-}
-
 focus_main
 xdotool key --delay 60 1 2 3 4 5 6 7
 xdotool key ctrl+s

@@ -15,21 +15,6 @@ source "$(dirname "$0")/lib/session.bash"
 PAGE_X=176
 SONG=$WORK/song.bmp
 
-focus_main() {
-    xdotool mousemove 600 500
-    xdotool windowfocus --sync "$WID" || fail "cannot focus the window"
-    sleep 0.3
-}
-
-# dialog TITLE: waits for a visible window of that title and focuses it.
-dialog() {
-    local id
-    id=$(timeout 10 xdotool search --sync --onlyvisible --name "^$1\$" 2>/dev/null | head -1)
-    [ -n "$id" ] || fail "no dialog titled $1"
-    xdotool windowfocus --sync "$id" || fail "cannot focus the dialog $1"
-    sleep 0.5
-}
-
 # region FILE: the page's typed line and the title as a PPM crop of the last shot.
 region() {
     /usr/bin/convert "$SHOT" -crop "668x160+$PAGE_X+0" +repage -depth 8 "ppm:$1" || fail "crop failed"

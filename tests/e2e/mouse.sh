@@ -17,12 +17,6 @@ PAGE_X=176   # the page canvas in the window, which lies at the screen's (0, 0)
 # page X Y: the screen point of a page point.
 page() { echo "$((PAGE_X + $1)) $2"; }
 
-focus_main() {
-    xdotool mousemove 600 500
-    xdotool windowfocus --sync "$WID" || fail "cannot focus the window"
-    sleep 0.3
-}
-
 focus_main
 xdotool key --delay 60 1 2 3 4   # digits at x 20..85, the bar line at 86..97
 sleep 0.3

@@ -64,3 +64,19 @@ expect_pixel() {  # X Y "R G B" what
     [ "$got" = "$3" ] || fail "$4: pixel ($1,$2) is $got, expected $3"
 }
 
+
+# focus_main: the pointer over the window and the input focus on it.
+focus_main() {
+    xdotool mousemove 600 500
+    xdotool windowfocus --sync "$WID" || fail "cannot focus the window"
+    sleep 0.3
+}
+
+# dialog TITLE: waits for a visible window of that title and focuses it.
+dialog() {
+    local id
+    id=$(timeout 10 xdotool search --sync --onlyvisible --name "^$1\$" 2>/dev/null | head -1)
+    [ -n "$id" ] || fail "no dialog titled $1"
+    xdotool windowfocus --sync "$id" || fail "cannot focus the dialog $1"
+    sleep 0.5
+}
