@@ -47,14 +47,6 @@ void SoundPlayer::play(const QString& name)
     d_->current = effect;
 }
 
-bool SoundPlayer::settled() const
-{
-    for (const QSoundEffect* effect : d_->effects)
-        if (effect->status() == QSoundEffect::Loading)
-            return false;
-    return true;
-}
-
 int SoundPlayer::loadedSoundCount() const
 {
     return static_cast<int>(d_->effects.size());

@@ -16,8 +16,6 @@ public:
     void play(const QString& name);
     // How many sounds have been loaded so far (each once, on first play).
     int loadedSoundCount() const;
-    // No sound is still being read in the background.
-    bool settled() const;
 
 private:
     struct Impl;

@@ -508,9 +508,6 @@ TEST_F(Form1Test, SoundsPlayOnlyWhileTheSwitchIsTicked) {
     ui().Check9->click();
     f.PlaySoundEffect("kac.wav");
     EXPECT_EQ(f.soundPlayer().loadedSoundCount(), 1);
-    // The window goes only once the sound is read: its reader runs on another thread.
-    for (int i = 0; i < 500 && !f.soundPlayer().settled(); ++i) QTest::qWait(10);
-    EXPECT_TRUE(f.soundPlayer().settled());
 }
 
 TEST_F(Form1Test, ChordColourDialogCancelKeepsTheColour) {
