@@ -499,7 +499,12 @@ TEST_F(Form1Test, PatternButtonChoosesNoteValueAndCaretPicture) {
 }
 
 TEST_F(Form1Test, SoundsPlayOnlyWhileTheSwitchIsTicked) {
-    WriteFile("sound/kac.wav", QByteArray("RIFF"));  // only its existence matters here
+    // A silent, well-formed WAV: the effect's background reader finishes with it at once.
+    QByteArray wav("RIFF\x2c\x00\x00\x00WAVEfmt \x10\x00\x00\x00\x01\x00\x01\x00"
+                   "\x40\x1f\x00\x00\x80\x3e\x00\x00\x02\x00\x10\x00data\x08\x00\x00\x00",
+                   44);
+    wav.append(8, '\0');
+    WriteFile("sound/kac.wav", wav);
     Form1& f = Start();
     ui().Check9->click();
     ASSERT_FALSE(ui().Check9->isChecked());
@@ -508,6 +513,7 @@ TEST_F(Form1Test, SoundsPlayOnlyWhileTheSwitchIsTicked) {
     ui().Check9->click();
     f.PlaySoundEffect("kac.wav");
     EXPECT_EQ(f.soundPlayer().loadedSoundCount(), 1);
+    QTest::qWait(100);  // let the reader finish before the window goes
 }
 
 TEST_F(Form1Test, ChordColourDialogCancelKeepsTheColour) {
