@@ -165,6 +165,7 @@ public:
     // ---- Form1_Export.cpp: the batch export, Ctrl+E and Ctrl+P
     // The page as the window shows it (no caret, guide lines or panels).
     PageComposition ScreenComposition() const;
+    PageFacts ScreenFacts() const;  // what the header says about the music
     ExportSource BatchExportSource() const;
     void BatchExportCommand();
     void ExportPageCommand();

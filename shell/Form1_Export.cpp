@@ -32,8 +32,7 @@ PageComposition Form1::ScreenComposition() const {
 
     PageComposition out;
     out.page = editor_.page.image();
-    out.facts = {c.Label1->text(), c.Label2[2]->text(), c.Label2[0]->text(), c.Label2[1]->text(),
-                 c.Label2[4]->text(), c.HScroll2[2]->value()};
+    out.facts = ScreenFacts();
     // Children are listed bottom to top, as they are stacked.
     for (const QObject* child : c.Picture1->children()) {
         const auto* w = qobject_cast<const QWidget*>(child);
@@ -56,6 +55,12 @@ PageComposition Form1::ScreenComposition() const {
         out.items.push_back(item);
     }
     return out;
+}
+
+PageFacts Form1::ScreenFacts() const {
+    const Controls& c = *ui;
+    return {c.Label1->text(), c.Label2[2]->text(), c.Label2[0]->text(), c.Label2[1]->text(),
+            c.Label2[4]->text(), c.HScroll2[2]->value()};
 }
 
 ExportSource Form1::BatchExportSource() const {

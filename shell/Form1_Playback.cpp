@@ -22,7 +22,7 @@ void Form1::PlayCommand(bool fromCaretLine) {
     int from = 0;
     if (fromCaretLine)
         from = score::FirstMeasureFromLine(notes, (RoundHalfEven(editor_.caret.Top) - geom::FirstLineTop) / pitch);
-    const score::Performance performance = score::Perform(notes, ScoreHeaderOf(ScreenComposition().facts), from);
+    const score::Performance performance = score::Perform(notes, ScoreHeaderOf(ScreenFacts()), from);
     if (!player_) {
         player_ = new score::ScorePlayer(this);
         connect(player_, &score::ScorePlayer::finished, this, [this] {
