@@ -4,6 +4,8 @@
 // start of a full line in insert mode.
 #include <benchmark/benchmark.h>
 
+#include "BenchView.h"
+
 #include <QGuiApplication>
 
 #include "Editor.h"
@@ -11,17 +13,7 @@
 
 namespace {
 
-struct BenchView : qn::EditorView {
-    bool Check4() override { return true; }
-    bool Check8() override { return false; }
-    QString Label6sCaption(int) override { return QStringLiteral("0.5"); }
-    int HScroll2(int index) override { return index == 0 ? 80 : index == 1 ? 8 : 60; }
-    int Line3X1() override { return 654; }
-    QRgb Label5ForeColor() override { return 0xFF0000; }
-    void PlaySoundEffect(const QString&) override {}
-    void RefreshPage() override {}
-    void Picture1_KeyDown(qn::Integer, qn::Integer) override {}
-};
+using qn::bench::BenchView;
 
 QFont PageFont() {
     QFont f;

@@ -2,6 +2,7 @@
 // line filled with eighth notes (automatic spacing and bar lines as typed).
 #include <benchmark/benchmark.h>
 
+#include "BenchView.h"
 #include "Editor.h"
 #include "MidiWriter.h"
 #include "MusicXmlWriter.h"
@@ -10,17 +11,7 @@
 
 namespace {
 
-struct BenchView : qn::EditorView {
-    bool Check4() override { return true; }
-    bool Check8() override { return false; }
-    QString Label6sCaption(int) override { return QStringLiteral("0.5"); }
-    int HScroll2(int index) override { return index == 0 ? 80 : index == 1 ? 8 : 60; }
-    int Line3X1() override { return 654; }
-    QRgb Label5ForeColor() override { return 0xFF0000; }
-    void PlaySoundEffect(const QString&) override {}
-    void RefreshPage() override {}
-    void Picture1_KeyDown(qn::Integer, qn::Integer) override {}  // lines wrap when full
-};
+using qn::bench::BenchView;
 
 // Eighth notes 1 2 3 4 5 6 7 1' ... until the last whole line band is full.
 const qn::Page& fullPage() {

@@ -2,22 +2,12 @@
 // the default 668 x 945 page.
 #include <benchmark/benchmark.h>
 
+#include "BenchView.h"
 #include "KeyHandler.h"
 
 namespace {
 
-struct BenchView : qn::EditorView {
-    bool check4 = true;
-    bool Check4() override { return check4; }
-    bool Check8() override { return false; }
-    QString Label6sCaption(int) override { return QStringLiteral("0.5"); }
-    int HScroll2(int index) override { return index == 0 ? 80 : index == 1 ? 8 : 60; }
-    int Line3X1() override { return 654; }
-    QRgb Label5ForeColor() override { return 0xFF0000; }
-    void PlaySoundEffect(const QString&) override {}
-    void RefreshPage() override {}
-    void Picture1_KeyDown(qn::Integer, qn::Integer) override {}
-};
+using qn::bench::BenchView;
 
 // Ink across the whole first line, so every shift moves a full line.
 void fillLine(qn::Page& page) {
