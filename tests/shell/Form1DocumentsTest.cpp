@@ -11,38 +11,22 @@
 #include <QtEndian>
 #include <functional>
 
-#include "FakeDialogs.h"
-#include "Form1.h"
-#include "Form1_Controls.h"
 #include "OutlineWindow.h"
 #include "OverlaySlots.h"
 #include "ScoreDocument.h"
 
+#include "WindowFixture.h"
+
 namespace qn {
 namespace {
 
-class Form1Documents : public ::testing::Test {
+class Form1Documents : public test::WindowFixture {
 public:
     void SetUp() override {
-        ASSERT_TRUE(dir.isValid());
-        Write("speed.txt", "Largo\r\nAdagio\r\n");
-        Write("explin.txt", "rit.\r\na tempo\r\nD.C.\r\n");
-        QDir(dir.path()).mkpath("s/sik");
-        for (int i = 1; i <= 3; ++i) {
-            QImage pic(8 + i, 10, QImage::Format_RGB32);
-            pic.fill(QColor(0, 0, 40 * i));
-            pic.save(Path(QStringLiteral("s/sik/%1.bmp").arg(i)), "BMP");
-        }
+        WriteListsAndLibrary();
         form = std::make_unique<Form1>(dir.path(), &dialogs);
     }
 
-    QString Path(const QString& name) const { return QDir(dir.path()).filePath(name); }
-    void Write(const QString& name, const QByteArray& bytes) {
-        QFile f(Path(name));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-    }
-    Form1::Controls& ui() { return form->controls(); }
     EditorState& st() { return form->editor().st; }
     void Type(std::initializer_list<Integer> keys) {
         for (Integer k : keys) form->Picture1_KeyDown(k, 0);
@@ -64,9 +48,6 @@ public:
         form->Command1_Click(2);
     }
 
-    QTemporaryDir dir;
-    FakeDialogs dialogs;
-    std::unique_ptr<Form1> form;
 };
 
 TEST_F(Form1Documents, SaveNewOpenGivesBackEverything) {

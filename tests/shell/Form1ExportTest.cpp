@@ -11,14 +11,13 @@
 #include <QtEndian>
 
 #include "BatchExport.h"
-#include "FakeDialogs.h"
-#include "Form1.h"
-#include "Form1_Controls.h"
+
+#include "WindowFixture.h"
 
 namespace qn {
 namespace {
 
-class Form1Export : public ::testing::Test {
+class Form1Export : public test::WindowFixture {
 protected:
     void SetUp() override {
         ASSERT_TRUE(dir.isValid());
@@ -33,13 +32,6 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
     }
     void TearDown() override { form->close(); }
-    QString Path(const QString& name) const { return QDir(dir.path()).filePath(name); }
-    void Write(const QString& name, const QByteArray& bytes) {
-        QFile f(Path(name));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-    }
-    Form1::Controls& ui() { return form->controls(); }
     // A page with notes, a title, a phrase and a picture.
     void Fill() {
         for (Integer k : {49, 50, 51, 52, 53, 54, 55}) form->Picture1_KeyDown(k, 0);
@@ -62,9 +54,6 @@ protected:
         return ui().Picture1->grab().toImage().convertToFormat(QImage::Format_RGB32);
     }
 
-    QTemporaryDir dir;
-    FakeDialogs dialogs;
-    std::unique_ptr<Form1> form;
 };
 
 std::string FirstDifference(const QImage& a, const QImage& b) {

@@ -13,17 +13,16 @@
 #include <QTest>
 #include <functional>
 
-#include "FakeDialogs.h"
-#include "Form1.h"
-#include "Form1_Controls.h"
 #include "History.h"
 #include "OverlaySlots.h"
 #include "StaffPanel.h"
 
+#include "WindowFixture.h"
+
 namespace qn {
 namespace {
 
-class Form1UndoActions : public ::testing::Test {
+class Form1UndoActions : public test::WindowFixture {
 public:
     void SetUp() override {
         ASSERT_TRUE(dir.isValid());
@@ -44,13 +43,6 @@ public:
         // A typed bar to act on.
         for (Integer k : {49, 50, 51, 52, 53}) form->Picture1_KeyDown(k, 0);
     }
-    QString Path(const QString& name) const { return QDir(dir.path()).filePath(name); }
-    void Write(const QString& name, const QByteArray& bytes) {
-        QFile f(Path(name));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-    }
-    Form1::Controls& ui() { return form->controls(); }
     void Drag(Integer button, QPoint from, QPoint to) {
         form->Picture1_MouseDown(button, 0, Single(from.x()), Single(from.y()));
         for (int i = 1; i <= 4; ++i) {
@@ -61,9 +53,6 @@ public:
     }
     void Click(QPoint at) { Drag(1, at, at); }
 
-    QTemporaryDir dir;
-    FakeDialogs dialogs;
-    std::unique_ptr<Form1> form;
 };
 
 TEST_F(Form1UndoActions, EachActionIsOneStepThatComesBackWhole) {
