@@ -75,24 +75,6 @@ public:
 
     Editor& ed() { return form->editor(); }
     History& history() { return form->editor().history; }
-    void Type(std::initializer_list<Integer> keys) {
-        for (Integer k : keys) form->Picture1_KeyDown(k, 0);
-    }
-    void AddText(int phrase) {
-        form->Picture1_KeyDown(68, 0);  // D
-        ui().List1->setCurrentRow(phrase);
-        form->Command5_Click();
-    }
-    void AddPicture(int file) {
-        form->Picture1_KeyDown(70, 0);  // F
-        ui().File1->setCurrentRow(file);
-        form->File1_Click();
-        form->Command8_Click();
-    }
-    void SaveAs(const QString& name) {
-        dialogs.fileAnswers.push_back(Path(name));
-        form->Command1_Click(2);
-    }
 
     WindowState State() {
         Form1::Controls& c = ui();
