@@ -5,7 +5,7 @@
 #include <QScrollBar>
 
 #include "NewScoreHead.h"
-#include "widgets/ClickLabel.h"
+#include "ClickLabel.h"
 #include "SongFont.h"
 
 namespace qn {

@@ -10,7 +10,7 @@
 
 #include "EditorState.h"
 #include "ScoreDocument.h"
-#include "widgets/ClickLabel.h"
+#include "ClickLabel.h"
 
 class QWidget;
 

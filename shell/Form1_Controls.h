@@ -15,11 +15,11 @@
 
 #include "Form1.h"
 #include "LayoutMath.h"
-#include "widgets/ClickLabel.h"
-#include "widgets/LyricsBox.h"
-#include "widgets/PageCanvas.h"
-#include "widgets/PatternButton.h"
-#include "widgets/RectangleShape.h"
+#include "ClickLabel.h"
+#include "LyricsBox.h"
+#include "PageCanvas.h"
+#include "PatternButton.h"
+#include "RectangleShape.h"
 
 namespace qn {
 

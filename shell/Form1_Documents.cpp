@@ -11,7 +11,7 @@
 #include "HeaderText.h"
 #include "OutlineWindow.h"
 #include "OverlaySlots.h"
-#include "widgets/Dialogs.h"
+#include "Dialogs.h"
 
 namespace qn {
 

@@ -12,7 +12,7 @@
 #include "BatchExport.h"
 #include "Form1_Controls.h"
 #include "OverlaySlots.h"
-#include "widgets/Dialogs.h"
+#include "Dialogs.h"
 
 namespace qn {
 

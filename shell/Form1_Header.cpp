@@ -5,7 +5,7 @@
 #include "HeaderText.h"
 #include "OutlineWindow.h"
 #include "WindowChanges.h"
-#include "widgets/Dialogs.h"
+#include "Dialogs.h"
 
 namespace qn {
 

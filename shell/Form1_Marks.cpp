@@ -4,7 +4,7 @@
 #include "Form1_Controls.h"
 #include "GraceNotes.h"
 #include "OverlaySlots.h"
-#include "widgets/Dialogs.h"
+#include "Dialogs.h"
 
 namespace qn {
 

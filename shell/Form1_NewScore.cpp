@@ -5,7 +5,7 @@
 #include "HeaderText.h"
 #include "NewScoreDialog.h"
 #include "NewScoreHead.h"
-#include "widgets/Dialogs.h"
+#include "Dialogs.h"
 
 namespace qn {
 

@@ -2,7 +2,7 @@
 #include "Form1_Controls.h"
 #include "ProgramFolder.h"
 #include "SettingsFile.h"
-#include "widgets/Dialogs.h"
+#include "Dialogs.h"
 
 namespace qn {
 

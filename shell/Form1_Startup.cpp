@@ -8,7 +8,7 @@
 #include "OutlineWindow.h"
 #include "ProgramFolder.h"
 #include "SoundPlayer.h"
-#include "widgets/Dialogs.h"
+#include "Dialogs.h"
 #include "SongFont.h"
 
 namespace qn {

@@ -2,7 +2,7 @@
 // the rhythm palette and the chord colour.
 #include "Form1_Controls.h"
 #include "SoundPlayer.h"
-#include "widgets/Dialogs.h"
+#include "Dialogs.h"
 
 namespace qn {
 

@@ -7,7 +7,7 @@
 #include "Form1_Controls.h"
 #include "ProgramFolder.h"
 #include "VirtualKey.h"
-#include "widgets/Dialogs.h"
+#include "Dialogs.h"
 
 namespace qn {
 

@@ -2,7 +2,7 @@
 
 #include <QScrollBar>
 
-#include "widgets/ClickLabel.h"
+#include "ClickLabel.h"
 
 namespace qn {
 

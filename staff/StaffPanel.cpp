@@ -7,7 +7,7 @@
 #include <QPushButton>
 
 #include "StaffInput.h"
-#include "widgets/ClickLabel.h"
+#include "ClickLabel.h"
 #include "SongFont.h"
 
 namespace qn {

@@ -6,7 +6,7 @@
 #include <deque>
 #include <optional>
 
-#include "widgets/Dialogs.h"
+#include "Dialogs.h"
 
 namespace qn {
 

@@ -4,7 +4,7 @@
 
 #include <QFontMetrics>
 
-#include "../core/GuiApp.h"
+#include "GuiApp.h"
 #include "NewScoreHead.h"
 
 namespace qn {

@@ -1,0 +1,4 @@
+#include "Low.h"
+#include "Side.h"
+#include <vector>
+int low() { return side(); }

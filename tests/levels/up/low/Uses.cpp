@@ -1,0 +1,3 @@
+#include "Low.h"
+#include "High.h"
+int low() { return high(); }
