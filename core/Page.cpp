@@ -100,7 +100,13 @@ void Page::bitBlt(const QRect& src, int dstX, int dstY) {
     // Destination pixels whose source is on the page and which are on the page themselves.
     const QRect d = src.intersected(page).translated(offX, offY).intersected(page);
     if (d.isEmpty()) return;
-    aboutToWrite(d);
+    if (offY == 0 && offX != 0 && recording_) {
+        // A line sliding sideways: kept as the move, not as its pixels.
+        ++generation_;
+        recordShift(d, offX);
+    } else {
+        aboutToWrite(d);
+    }
     const int sx = d.x() - offX;
     const size_t bytes = size_t(d.width()) * 4;
     // Rows are walked away from the overlap so every source row is read before it is written.
@@ -254,6 +260,22 @@ void getRuns(const std::uint8_t* p, int n, QRgb* row, int x, int width) {
         n -= len;
     }
 }
+// Reads the runs of n pixels into row from x on (all on the page); returns where they end.
+const std::uint8_t* getRunsAt(const std::uint8_t* p, int n, QRgb* row, int x) {
+    while (n > 0) {
+        const std::uint32_t head = getVarint(p);
+        const int len = int(head >> 2);
+        QRgb c = (head & 3) == 0 ? kWhite : kBlack;
+        if ((head & 3) == 2) {
+            c = QRgb(p[0]) | QRgb(p[1]) << 8 | QRgb(p[2]) << 16 | QRgb(p[3]) << 24;
+            p += 4;
+        }
+        std::fill(row + x, row + x + len, c);
+        x += len;
+        n -= len;
+    }
+    return p;
+}
 }  // namespace
 
 void Page::aboutToWrite(const QRect& r) {
@@ -296,18 +318,33 @@ void Page::keepBefore(const QRect& r) {
     }
 }
 
-void Page::beginRecording() {
-    for (int y : touched_) saved_[size_t(y)].x0 = saved_[size_t(y)].x1 = 0;
-    touched_.clear();
-    recording_ = true;
-    recordedSize_ = QSize(w_, h_);
+void Page::recordShift(const QRect& d, int dx) {
+    flushPixels();
+    putVarint(ops_, 1);
+    putVarint(ops_, std::uint32_t(w_));
+    putVarint(ops_, std::uint32_t(h_));
+    putVarint(ops_, std::uint32_t(d.top()));
+    putVarint(ops_, std::uint32_t(d.height()));
+    putVarint(ops_, std::uint32_t(d.left()));
+    putVarint(ops_, std::uint32_t(d.right() + 1));
+    putVarint(ops_, dx > 0 ? std::uint32_t(dx) << 1 : std::uint32_t(-dx) << 1 | 1);
+    // What the move overwrites without carrying along: its last |dx| pixels
+    // for a move right, its first |dx| for a move left.
+    const int x0 = d.left(), x1 = d.right() + 1;
+    const int k0 = dx > 0 ? std::max(x0, x1 - dx) : x0;
+    const int k1 = dx > 0 ? x1 : std::min(x1, x0 - dx);
+    std::vector<std::uint8_t>& runs = runs_;
+    runs.clear();
+    for (int y = d.top(); y <= d.bottom(); ++y)
+        putRuns(runs, reinterpret_cast<const QRgb*>(img_.constScanLine(y)) + k0, k1 - k0);
+    putVarint(ops_, std::uint32_t(runs.size()));
+    ops_.insert(ops_.end(), runs.begin(), runs.end());
+    recordedDirty_ |= d;
 }
 
-PageDelta Page::endRecording() {
-    recording_ = false;
-    PageDelta d;
-    d.before_ = recordedSize_;
-    d.after_ = QSize(w_, h_);
+void Page::flushPixels() {
+    const QSize size(w_, h_);
+    if (touched_.empty() && segmentSize_ == size) return;
     std::sort(touched_.begin(), touched_.end());
     std::vector<std::uint8_t>& out = encoded_;
     out.clear();
@@ -316,14 +353,14 @@ PageDelta Page::endRecording() {
         SavedRow& s = saved_[size_t(y)];
         // Each side keeps only the part that lies on its own page.
         const int bx0 = s.x0, ax0 = s.x0;
-        const int bx1 = y < d.before_.height() ? std::max(bx0, std::min(s.x1, d.before_.width())) : bx0;
+        const int bx1 = y < segmentSize_.height() ? std::max(bx0, std::min(s.x1, segmentSize_.width())) : bx0;
         const int ax1 = y < h_ ? std::max(ax0, std::min(s.x1, w_)) : ax0;
         const QRgb* before = s.px.data();
         const auto* now = reinterpret_cast<const QRgb*>(img_.constScanLine(y));
         int x = bx0, n = bx1 - bx0, afterX = ax0, afterN = ax1 - ax0;
         if (bx1 == ax1) {
             // Same span on both sides: keep only from the first to the last changed pixel.
-            // Compared a block at a time: most of a shifted line is unchanged.
+            // Compared a block at a time: most of a written span is often unchanged.
             constexpr int kBlock = 16;
             const auto same = [&](int from) { return std::memcmp(before + from, now + from, kBlock * 4) == 0; };
             int first = bx0, end = bx1;
@@ -352,23 +389,100 @@ PageDelta Page::endRecording() {
             putVarint(out, std::uint32_t(beforeBytes));
             putVarint(out, std::uint32_t(runs.size() - beforeBytes));
             out.insert(out.end(), runs.begin(), runs.end());
-            if (n > 0) d.dirty_ |= QRect(x, y, n, 1);
-            if (afterN > 0) d.dirty_ |= QRect(afterX, y, afterN, 1);
+            if (n > 0) recordedDirty_ |= QRect(x, y, n, 1);
+            if (afterN > 0) recordedDirty_ |= QRect(afterX, y, afterN, 1);
             prevY = y;
         }
         s.x0 = s.x1 = 0;
     }
     touched_.clear();
-    d.rows_.assign(out.begin(), out.end());  // exactly the size it needs
+    if (!out.empty() || segmentSize_ != size) {
+        putVarint(ops_, 0);
+        putVarint(ops_, std::uint32_t(segmentSize_.width()));
+        putVarint(ops_, std::uint32_t(segmentSize_.height()));
+        putVarint(ops_, std::uint32_t(w_));
+        putVarint(ops_, std::uint32_t(h_));
+        putVarint(ops_, std::uint32_t(out.size()));
+        ops_.insert(ops_.end(), out.begin(), out.end());
+    }
+    segmentSize_ = size;
+}
+
+void Page::beginRecording() {
+    for (int y : touched_) saved_[size_t(y)].x0 = saved_[size_t(y)].x1 = 0;
+    touched_.clear();
+    ops_.clear();
+    recordedDirty_ = QRect();
+    recording_ = true;
+    recordedSize_ = segmentSize_ = QSize(w_, h_);
+}
+
+PageDelta Page::endRecording() {
+    flushPixels();
+    recording_ = false;
+    PageDelta d;
+    d.before_ = recordedSize_;
+    d.after_ = QSize(w_, h_);
+    d.dirty_ = recordedDirty_;
+    d.ops_.assign(ops_.begin(), ops_.end());  // exactly the size it needs
+    ops_.clear();
     return d;
 }
 
 void Page::restore(const PageDelta& d, bool after) {
-    const QSize size = after ? d.after_ : d.before_;
-    resizeStorage(size.width(), size.height());
     ++generation_;
-    const std::uint8_t* p = d.rows_.data();
-    const std::uint8_t* const end = p + d.rows_.size();
+    // The operations' starts, so an undo can walk them from the last.
+    std::vector<const std::uint8_t*> starts;
+    const std::uint8_t* p = d.ops_.data();
+    const std::uint8_t* const end = p + d.ops_.size();
+    while (p < end) {
+        starts.push_back(p);
+        const std::uint32_t kind = getVarint(p);
+        const int fields = kind == 0 ? 4 : 7;
+        for (int i = 0; i < fields; ++i) getVarint(p);
+        p += getVarint(p);
+    }
+    const auto apply = [&](const std::uint8_t* q) {
+        if (getVarint(q) == 0) {
+            const int bw = int(getVarint(q)), bh = int(getVarint(q));
+            const int aw = int(getVarint(q)), ah = int(getVarint(q));
+            const std::uint8_t* rowsEnd = q + getVarint(q);
+            resizeStorage(after ? aw : bw, after ? ah : bh);
+            restoreRows(q, rowsEnd, after);
+            return;
+        }
+        const int pw = int(getVarint(q)), ph = int(getVarint(q));
+        const int y0 = int(getVarint(q)), rows = int(getVarint(q));
+        const int x0 = int(getVarint(q)), x1 = int(getVarint(q));
+        const std::uint32_t z = getVarint(q);
+        const int dx = (z & 1) ? -int(z >> 1) : int(z >> 1);
+        getVarint(q);  // the kept runs' byte count
+        resizeStorage(pw, ph);
+        const int k0 = dx > 0 ? std::max(x0, x1 - dx) : x0;
+        const int k1 = dx > 0 ? x1 : std::min(x1, x0 - dx);
+        const int carried = x1 - x0 - (k1 - k0);  // pixels the move carried along
+        for (int y = y0; y < y0 + rows; ++y) {
+            auto* row = reinterpret_cast<QRgb*>(img_.scanLine(y));
+            if (after) {
+                std::memmove(row + x0, row + x0 - dx, size_t(x1 - x0) * 4);
+                continue;
+            }
+            if (carried > 0) {
+                if (dx > 0)
+                    std::memmove(row + x0, row + x0 + dx, size_t(carried) * 4);
+                else
+                    std::memmove(row + x0 - dx, row + x0, size_t(carried) * 4);
+            }
+            q = getRunsAt(q, k1 - k0, row, k0);
+        }
+    };
+    if (after)
+        for (const std::uint8_t* q : starts) apply(q);
+    else
+        for (auto it = starts.rbegin(); it != starts.rend(); ++it) apply(*it);
+}
+
+void Page::restoreRows(const std::uint8_t* p, const std::uint8_t* end, bool after) {
     int y = -1;
     while (p < end) {
         y += int(getVarint(p));

@@ -89,6 +89,11 @@ private:
     // Every writer calls this with the rectangle it is about to change.
     void aboutToWrite(const QRect& r);
     void keepBefore(const QRect& r);
+    // Records a sideways move of the rows of d by dx, before it is made.
+    void recordShift(const QRect& d, int dx);
+    // Ends the pixel operation recorded so far (before a shift, at the end).
+    void flushPixels();
+    void restoreRows(const std::uint8_t* p, const std::uint8_t* end, bool after);
 
     // The before pixels of one row while recording: px[x] for x in the hull
     // [x0, x1) of what was written. The buffer spans the row and is kept.
@@ -104,6 +109,9 @@ private:
     quint64 unrecorded_ = 0;
     bool recording_ = false;
     QSize recordedSize_;
+    QSize segmentSize_;           // the page size when the open pixel operation began
+    QRect recordedDirty_;
+    std::vector<std::uint8_t> ops_;  // the operations recorded so far
     std::vector<SavedRow> saved_;  // by row; kept between recordings to reuse its buffers
     std::vector<int> touched_;     // rows with a saved span
     std::vector<std::uint8_t> encoded_, runs_;  // endRecording's working buffers

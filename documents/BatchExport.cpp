@@ -116,6 +116,13 @@ QString ExportDocument(const QString& bitmapPath, const QString& target, ExportF
                             scalePercent);
 }
 
+namespace {
+QString exportJob(const ExportJob& job, ExportFormat format, int scalePercent, const ExportSource& source) {
+    if (job.asShown) return WriteComposition(*job.asShown, job.target, format, scalePercent);
+    return ExportDocument(job.source, job.target, format, scalePercent, source);
+}
+}  // namespace
+
 std::vector<ExportOutcome> RunExportJobs(const std::vector<ExportJob>& jobs, ExportFormat format,
                                          int scalePercent, const ExportSource& source, int threads,
                                          const std::function<bool(int, int)>& progress) {
@@ -133,8 +140,7 @@ std::vector<ExportOutcome> RunExportJobs(const std::vector<ExportJob>& jobs, Exp
             if (cancelled) {
                 outcomes[size_t(i)].error = describe(jobs[size_t(i)].source, QStringLiteral("已取消"));
             } else {
-                outcomes[size_t(i)].error =
-                    ExportDocument(jobs[size_t(i)].source, jobs[size_t(i)].target, format, scalePercent, source);
+                outcomes[size_t(i)].error = exportJob(jobs[size_t(i)], format, scalePercent, source);
             }
             std::lock_guard<std::mutex> lock(m);
             ++done;
@@ -150,8 +156,7 @@ std::vector<ExportOutcome> RunExportJobs(const std::vector<ExportJob>& jobs, Exp
         // One thread: in order here, reporting after each document.
         for (int i = next++; i < total; i = next++) {
             outcomes[size_t(i)].error = cancelled ? describe(jobs[size_t(i)].source, QStringLiteral("已取消"))
-                                                  : ExportDocument(jobs[size_t(i)].source, jobs[size_t(i)].target,
-                                                                   format, scalePercent, source);
+                                                  : exportJob(jobs[size_t(i)], format, scalePercent, source);
             ++done;
             if (progress && !progress(done, total)) cancelled = true;
         }

@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <QTime>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "PageComposer.h"
@@ -56,6 +57,9 @@ QString ExportDocument(const QString& bitmapPath, const QString& target, ExportF
 struct ExportJob {
     QString source;
     QString target;
+    // The open document: exported as the window shows it, unsaved edits
+    // included, instead of from its files.
+    std::shared_ptr<const PageComposition> asShown = nullptr;
 };
 struct ExportOutcome {
     QString source;

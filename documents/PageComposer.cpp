@@ -22,7 +22,6 @@ int textFlags(Qt::Alignment alignment) {
 void drawItem(QPainter& p, const ComposedItem& item) {
     switch (item.kind) {
     case ComposedItem::Label:
-        if (item.opaque) p.fillRect(item.rect, Qt::white);
         DrawLabelText(p, item.rect, item.font, item.colour, item.alignment, item.text);
         break;
     case ComposedItem::Picture:
@@ -142,7 +141,6 @@ PageComposition ComposeDocument(QImage bitmap, const ScoreDocument& doc,
     ComposedItem title = label(QRect(0, header::TitleTop, W, LabelTextSize(titleFont, doc.title).height()),
                                titleFont, doc.title);
     title.alignment = Qt::AlignHCenter | Qt::AlignTop;
-    title.opaque = true;
     // The title's height follows the text it had at start-up, as the window's does.
     title.rect.setHeight(LabelTextSize(titleFont, QStringLiteral("标题")).height());
     c.items.push_back(title);

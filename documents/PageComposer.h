@@ -1,7 +1,9 @@
 #pragma once
 // The page as the user sees it: the page bitmap with the title, the header
 // labels, the page number and the overlays drawn over it; no caret, guide
-// lines, margin line or panels. One composition serves the window's labels
+// lines, margin line or panels. Every label is drawn without a ground, the
+// title too (opaque on screen): page ink under the title band stays in the
+// picture. One composition serves the window's labels
 // (they size and draw their text with the functions below), the exports, the
 // command line and printing, so all of them show the same page.
 
@@ -34,7 +36,6 @@ struct ComposedItem {
     QColor colour = Qt::black;
     Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter;
     QString text;
-    bool opaque = false;        // white ground under the text (the title)
     QImage image;               // a picture
 };
 

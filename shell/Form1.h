@@ -293,7 +293,7 @@ private:
     SlurMark label8_;  // the slur start marker; the control ui->Label8 shows it
     std::unique_ptr<Controls> ui;
     SoundPlayer* sound_ = nullptr;
-    int line3X1_ = 0;  // `Line3`: the right-margin guide, never shown
+    int previewRow_ = -1;  // the library file whose picture `Image2` shows
     QPixmap caretPictures_[4];  // "s/k0.bmp".."s/k3.bmp", loaded on first use
     QHash<QString, QPixmap> staffMarkers_;  // "wn/*.gif" read so far
     OverlaySlots* overlays_ = nullptr;

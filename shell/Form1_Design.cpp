@@ -335,7 +335,9 @@ void Form1::ConnectHandlers() {
     connect(c.Command5, &QPushButton::clicked, this, &Form1::Command5_Click);
     connect(c.List1, &QListWidget::itemDoubleClicked, this, &Form1::List1_DblClick);
     connect(c.Command6, &QPushButton::clicked, this, &Form1::Command6_Click);
-    connect(c.File1, &QListWidget::itemClicked, this, &Form1::File1_Click);
+    // The preview follows the current file however it changes: a click, the
+    // arrow keys, type-ahead or a drag.
+    connect(c.File1, &QListWidget::currentItemChanged, this, &Form1::File1_Click);
     connect(c.File1, &QListWidget::itemDoubleClicked, this, &Form1::Command8_Click);
     connect(c.Command8, &QPushButton::clicked, this, &Form1::Command8_Click);
     connect(c.Command9, &QPushButton::clicked, this, &Form1::Command9_Click);

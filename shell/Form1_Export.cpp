@@ -50,7 +50,6 @@ PageComposition Form1::ScreenComposition() const {
             item.colour = l->palette().color(l->foregroundRole());
             item.alignment = l->alignment();
             item.text = l->text();
-            item.opaque = l->autoFillBackground();
         }
         out.items.push_back(item);
     }
@@ -82,7 +81,7 @@ ExportSource Form1::BatchExportSource() const {
 
 void Form1::BatchExportCommand() {
     Controls& c = *ui;
-    const QString chosen = dialogs_->OpenFileName(this, QStringLiteral("定位文件夹"), QStringLiteral("*.*"));
+    const QString chosen = dialogs_->OpenFileName(this, QStringLiteral("定位文件夹"), QStringLiteral("位图(*.bmp)"));
     if (chosen.isEmpty()) return;
     const QString folder = QFileInfo(chosen).absolutePath();
     const QString outFolder = QDir(folder).filePath(ExportFolderName(QTime::currentTime()));
@@ -92,8 +91,16 @@ void Form1::BatchExportCommand() {
     }
     QStringList names = ExportableDocuments(folder);
     std::reverse(names.begin(), names.end());  // from the last to the first
+    // The open document goes out as it stands, unsaved edits included.
+    const QString open = editor_.st.DocumentPath.isEmpty() ? QString()
+                                                            : QFileInfo(editor_.st.DocumentPath).canonicalFilePath();
     std::vector<ExportJob> jobs;
-    for (const QString& name : names) jobs.push_back({QDir(folder).filePath(name), QDir(outFolder).filePath(name)});
+    for (const QString& name : names) {
+        ExportJob job{QDir(folder).filePath(name), QDir(outFolder).filePath(name), nullptr};
+        if (!open.isEmpty() && QFileInfo(job.source).canonicalFilePath() == open)
+            job.asShown = std::make_shared<const PageComposition>(ScreenComposition());
+        jobs.push_back(std::move(job));
+    }
 
     for (int i = 0; i <= 7; ++i)
         if (c.Command1[i]) c.Command1[i]->setEnabled(false);

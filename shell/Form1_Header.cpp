@@ -129,7 +129,7 @@ void Form1::Label1_DblClick() {
 void Form1::Label1_MouseDown(Qt::MouseButton button, QPoint pos) {
     if (button == Qt::RightButton) {
         // The title spans the page from its left edge: x inside it is page x.
-        line3X1_ = pos.x();
+        ui->Picture1->setMarginLine(pos.x());
         return;
     }
     if (button != Qt::LeftButton) return;

@@ -22,7 +22,7 @@ void Form1::LayoutPage() {
 
     c.Label1->resize(W, c.Label1->height());
     c.Label2[5]->move(W - 32 - c.Label2[5]->width(), c.Label2[5]->y());
-    line3X1_ = l.marginLineX;
+    c.Picture1->setMarginLine(l.marginLineX);
     c.Label16->move((W - c.Label16->width()) / 2, H - 45);
     c.Textgc->resize(l.lyricsWidth, c.Textgc->height());
 

@@ -37,10 +37,13 @@ void Form1::Command6_Click() {
 
 void Form1::File1_Click() {
     Controls& c = *ui;
-    if (!c.File1->currentItem()) return;
     QPixmap picture;
-    // A library file that is no picture leaves the preview empty; 确定 then adds nothing.
-    if (!picture.load(QDir(PictureLibraryFolder()).filePath(c.File1->currentItem()->text()))) picture = QPixmap();
+    // A library file that is no picture, or no current file, leaves the
+    // preview empty; 确定 then adds nothing.
+    if (c.File1->currentItem() &&
+        !picture.load(QDir(PictureLibraryFolder()).filePath(c.File1->currentItem()->text())))
+        picture = QPixmap();
+    previewRow_ = picture.isNull() ? -1 : c.File1->currentRow();
     c.Image2->setPixmap(picture);
     c.Image2->resize(picture.isNull() ? QSize(0, 0) : picture.size());
 }
@@ -48,7 +51,8 @@ void Form1::File1_Click() {
 void Form1::Command8_Click() {
     Controls& c = *ui;
     EditorState& st = editor_.st;
-    const int file = c.File1->currentRow();
+    // The tag is the index of the picture shown, whatever the selection says.
+    const int file = previewRow_;
     if (file < 0) return;
     const QPixmap picture = c.Image2->pixmap();
     if (picture.isNull()) return;

@@ -22,7 +22,7 @@ QString Form1::Label6sCaption(int index) {
 
 int Form1::HScroll2(int index) { return index >= 0 && index < 4 ? ui->HScroll2[index]->value() : 0; }
 
-int Form1::Line3X1() { return line3X1_; }
+int Form1::Line3X1() { return ui->Picture1->marginLineX(); }
 
 QRgb Form1::Label5ForeColor() { return ChordColour().rgb(); }
 

@@ -13,6 +13,8 @@ namespace qn {
 
 namespace {
 const QColor kGuideLineColour(224, 224, 224);  // &H00E0E0E0
+// Grey, so the margin shows without being taken for ink.
+const QColor kMarginLineColour(160, 160, 160);
 constexpr int kCaretWidth = 13, kCaretHeight = 40;
 }  // namespace
 
@@ -49,6 +51,13 @@ void PageCanvas::updateCaret() {
     update(caretRect().united(lastCaretRect_));
 }
 
+void PageCanvas::setMarginLine(int x) {
+    if (x == marginLineX_) return;
+    if (marginLineX_ >= 0) update(QRect(marginLineX_, 0, 1, height()));
+    marginLineX_ = x;
+    if (x >= 0) update(QRect(x, 0, 1, height()));
+}
+
 void PageCanvas::paintEvent(QPaintEvent* event) {
     QPainter p(this);
     const QImage& storage = page_.storage();
@@ -69,6 +78,11 @@ void PageCanvas::paintEvent(QPaintEvent* event) {
             const QRect r(l.x1(), l.y1(), 1, l.y2() - l.y1());
             if (r.intersects(area)) p.fillRect(r, kGuideLineColour);
         }
+    }
+
+    if (marginLineX_ >= 0) {
+        const QRect r(marginLineX_, 0, 1, height());
+        if (r.intersects(event->rect())) p.fillRect(r, kMarginLineColour);
     }
 
     lastCaretRect_ = caretRect();

@@ -1,6 +1,6 @@
 #pragma once
 // The page canvas `Picture1`: shows the core's page bitmap, the guide lines
-// `Line2` and the caret `Imapnt`. It paints straight from the page's storage and
+// `Line2`, the right-margin line `Line3` and the caret `Imapnt`. It paints straight from the page's storage and
 // keeps no copy of it: a copy would make the core's next write detach the
 // whole page.
 
@@ -23,6 +23,11 @@ public:
     void setGuideLinesVisible(bool visible);
     const std::vector<QLine>& guideLines() const { return guideLines_; }
     bool guideLinesVisible() const { return guideLinesVisible_; }
+
+    // `Line3`: a vertical line over the whole page at x, where justified line
+    // breaks end. Drawn by the canvas only, so no export shows it.
+    void setMarginLine(int x);
+    int marginLineX() const { return marginLineX_; }
 
     void setCaretPicture(const QPixmap& picture);
     const QPixmap& caretPicture() const { return caretPicture_; }
@@ -56,6 +61,7 @@ private:
     const Caret& caret_;
     std::vector<QLine> guideLines_;
     bool guideLinesVisible_ = false;
+    int marginLineX_ = -1;
     QPixmap caretPicture_;
     QRect lastCaretRect_;
     bool leftPressed_ = false;  // a left press on the canvas waits for its release

@@ -346,5 +346,42 @@ TEST_F(Form1Documents, TitleDragMovesTheWindowAndRightClickPlacesTheMarginLine) 
     form->close();
 }
 
+// The preview follows the current file however it is chosen, and the overlay
+// placed carries the number of the picture shown, also after reopening.
+TEST_F(Form1Documents, PictureChosenWithTheKeyboardIsTheOnePlacedAndSaved) {
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    form->Picture1_KeyDown(70, 0);  // F opens the picture panel
+    QListWidget* files = ui().File1;
+    ASSERT_EQ(files->count(), 3);
+    // A click on "1.bmp", then two steps down with the arrow key, then
+    // type-ahead back to "2.bmp": never a click after the first.
+    QTest::mouseClick(files->viewport(), Qt::LeftButton, {}, files->visualItemRect(files->item(0)).center());
+    EXPECT_EQ(ui().Image2->pixmap().width(), 9);
+    files->setFocus();
+    QTest::keyClick(files, Qt::Key_Down);
+    QTest::keyClick(files, Qt::Key_Down);
+    ASSERT_EQ(files->currentRow(), 2);
+    EXPECT_EQ(ui().Image2->pixmap().width(), 11);  // "3.bmp"
+    QTest::keyClick(files, Qt::Key_Up);
+    EXPECT_EQ(ui().Image2->pixmap().width(), 10);  // "2.bmp"
+    form->Command8_Click();
+    ASSERT_EQ(st().PictureOverlayCount, 1);
+    EXPECT_EQ(form->overlays().Ima[0]->pixmap().width(), 10);
+
+    SaveAs("pic.bmp");
+    QFile sidecar(Path("pic.dat"));
+    ASSERT_TRUE(sidecar.open(QIODevice::ReadOnly));
+    const QByteArray bytes = sidecar.readAll();
+    sidecar.close();
+    EXPECT_EQ(qFromLittleEndian<qint16>(bytes.constData() + 504), 1);  // picture record 0: its file index
+    form->Command1_Click(6);  // new
+    dialogs.fileAnswers.push_back(Path("pic.bmp"));
+    form->Command1_Click(0);
+    ASSERT_EQ(st().PictureOverlayCount, 1);
+    EXPECT_EQ(form->overlays().Ima[0]->pixmap().width(), 10);
+    form->close();
+}
+
 }  // namespace
 }  // namespace qn

@@ -47,11 +47,22 @@ protected:
         form->File1_Click();
         form->Command8_Click();
     }
-    // The canvas as drawn on screen, without caret and guide lines.
+    // The canvas as drawn on screen, without caret, guide lines and margin line.
     QImage Screen() {
         ui().Check2->setChecked(false);
         form->editor().caret.Visible = false;
-        return ui().Picture1->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const int margin = ui().Picture1->marginLineX();
+        ui().Picture1->setMarginLine(-1);
+        const QImage shot = ui().Picture1->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        ui().Picture1->setMarginLine(margin);
+        return shot;
+    }
+    // A black row drawn straight into the page, as an eraser-free hand mark would be.
+    void InkRow(int y) {
+        QImage black(form->editor().page.width(), 1, QImage::Format_RGB32);
+        black.fill(Qt::black);
+        History::Step step(form->editor().history);
+        form->editor().page.paintPicture(black, black.rect(), 0, y);
     }
 
 };
@@ -115,6 +126,67 @@ TEST_F(Form1Export, BatchLeavesTheWindowsDocumentAlone) {
             EXPECT_TRUE(ui().Command1[i]->isEnabled()) << i;
         }
     }
+}
+
+// The title is opaque on screen only: ink under the title band stays in every
+// export (the picture, the batch, PDF).
+TEST_F(Form1Export, InkUnderTheTitleBandIsExported) {
+    InkRow(15);  // crosses the title's band (it starts at y 8)
+    const QImage composed = RenderComposition(form->ScreenComposition());
+    int black = 0;
+    for (int x = 0; x < composed.width(); ++x) black += composed.pixel(x, 15) == qRgb(0, 0, 0);
+    EXPECT_EQ(black, composed.width());
+}
+
+// `Line3` is shown at W - 14, moves with a right click on the title, and is in
+// no export.
+TEST_F(Form1Export, MarginLineIsShownMovedAndNeverExported) {
+    const int W = form->editor().page.width();
+    const int y = 500;  // an empty row of the page
+    const auto column = [&](const QImage& img, int x) { return QColor(img.pixel(x, y)); };
+    ui().Check2->setChecked(false);
+    QImage shot = ui().Picture1->grab().toImage();
+    EXPECT_NE(column(shot, W - 14), QColor(Qt::white));
+    EXPECT_EQ(column(shot, W - 15), QColor(Qt::white));
+    EXPECT_EQ(form->Line3X1(), W - 14);
+
+    form->Label1_MouseDown(Qt::RightButton, QPoint(200, 5));
+    shot = ui().Picture1->grab().toImage();
+    EXPECT_EQ(form->Line3X1(), 200);
+    EXPECT_NE(column(shot, 200), QColor(Qt::white));
+    EXPECT_EQ(column(shot, W - 14), QColor(Qt::white));
+
+    const QImage composed = RenderComposition(form->ScreenComposition());
+    for (int x = 0; x < composed.width(); ++x)
+        ASSERT_EQ(QColor(composed.pixel(x, y)), QColor(Qt::white)) << "x " << x;
+}
+
+// The open document is exported as it stands: edits made after its last save
+// are in the picture, the other documents come from their files.
+TEST_F(Form1Export, BatchExportsTheOpenDocumentWithItsUnsavedEdits) {
+    QDir(dir.path()).mkpath("folder");
+    Fill();
+    SaveAs("folder/open.bmp");
+    const QImage saved = form->editor().page.image();
+    for (Integer k : {51, 51, 51}) form->Picture1_KeyDown(k, 0);  // not saved
+    InkRow(15);
+    ASSERT_NE(form->editor().page.image(), saved);
+    const QImage expected =
+        ScaleForExport(RenderComposition(form->ScreenComposition()), form->editor().st.ExportScale);
+
+    dialogs.fileAnswers.push_back(Path("folder/open.bmp"));
+    form->Command1_Click(3);
+    ASSERT_FALSE(dialogs.messages.isEmpty());
+    EXPECT_EQ(dialogs.messages.last(), "导出成功");
+    EXPECT_TRUE(dialogs.asked.contains("定位文件夹 位图(*.bmp)"));
+    const QStringList made = QDir(Path("folder")).entryList({"导出 *"}, QDir::Dirs);
+    ASSERT_EQ(made.size(), 1);
+    const QImage exported(Path("folder/" + made[0] + "/open.bmp"));
+    EXPECT_EQ(FirstDifference(exported.convertToFormat(QImage::Format_RGB32),
+                              expected.convertToFormat(QImage::Format_RGB32)),
+              "");
+    EXPECT_TRUE(form->IsModified());  // still unsaved, still open
+    EXPECT_EQ(form->editor().st.DocumentPath, Path("folder/open.bmp"));
 }
 
 TEST_F(Form1Export, BatchNamesTheDocumentsItCouldNotExport) {
