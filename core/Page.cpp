@@ -26,6 +26,7 @@ void Page::ensureCapacity(int width, int height) {
             std::memcpy(bigger.scanLine(y), img_.constScanLine(y), size_t(w_) * 4);
     }
     img_ = std::move(bigger);
+    inkEnd_.resize(size_t(img_.height()), 0);
 }
 
 void Page::resize(int width, int height) {
@@ -36,9 +37,14 @@ void Page::resize(int width, int height) {
         if (!recording_) {
             ++unrecorded_;
         } else {
-            // What the smaller page cuts off must come back with an undo.
-            if (width < w_) keepBefore(QRect(width, 0, w_ - width, h_));
-            if (height < h_) keepBefore(QRect(0, height, w_, h_ - height));
+            // What the smaller page cuts off must come back with an undo; rows
+            // that hold only white there have nothing to give back.
+            if (width < w_)
+                for (int y = 0; y < h_; ++y)
+                    if (inkEnd_[size_t(y)] > width) keepBefore(QRect(width, y, w_ - width, 1));
+            if (height < h_)
+                for (int y = height; y < h_; ++y)
+                    if (inkEnd_[size_t(y)] > 0) keepBefore(QRect(0, y, w_, 1));
         }
     }
     resizeStorage(width, height);
@@ -100,9 +106,17 @@ void Page::bitBlt(const QRect& src, int dstX, int dstY) {
     // Destination pixels whose source is on the page and which are on the page themselves.
     const QRect d = src.intersected(page).translated(offX, offY).intersected(page);
     if (d.isEmpty()) return;
+    if (offY == 0 && offX != 0) {
+        // White sliding over white (typing at the end of a line) changes nothing.
+        const int from = std::min(d.left(), d.left() - offX);
+        bool white = true;
+        for (int y = d.top(); white && y <= d.bottom(); ++y) white = inkEnd_[size_t(y)] <= from;
+        if (white) return;
+    }
     if (offY == 0 && offX != 0 && recording_) {
         // A line sliding sideways: kept as the move, not as its pixels.
         ++generation_;
+        markInk(d);
         recordShift(d, offX);
     } else {
         aboutToWrite(d);
@@ -123,10 +137,17 @@ void Page::bitBlt(const QRect& src, int dstX, int dstY) {
 
 void Page::fillWhite(const QRect& r) {
     const QRect c = r.intersected(QRect(0, 0, w_, h_));
-    if (!c.isEmpty()) aboutToWrite(c);
+    if (c.isEmpty()) return;
+    // Rows already white from the rectangle's left edge on stay as they are.
+    bool changes = false;
+    for (int y = c.top(); !changes && y <= c.bottom(); ++y) changes = inkEnd_[size_t(y)] > c.left();
+    if (!changes) return;
+    aboutToWrite(c, false);
     for (int y = c.top(); y <= c.bottom(); ++y) {
         auto* row = reinterpret_cast<QRgb*>(img_.scanLine(y));
         std::fill(row + c.left(), row + c.left() + c.width(), kWhite);
+        int& end = inkEnd_[size_t(y)];
+        if (c.right() + 1 >= std::min(end, w_)) end = std::min(end, c.left());
     }
 }
 
@@ -278,10 +299,16 @@ const std::uint8_t* getRunsAt(const std::uint8_t* p, int n, QRgb* row, int x) {
 }
 }  // namespace
 
-void Page::aboutToWrite(const QRect& r) {
+void Page::markInk(const QRect& c) {
+    const int end = c.right() + 1;
+    for (int y = c.top(); y <= c.bottom(); ++y) inkEnd_[size_t(y)] = std::max(inkEnd_[size_t(y)], end);
+}
+
+void Page::aboutToWrite(const QRect& r, bool ink) {
     const QRect c = r.intersected(QRect(0, 0, w_, h_));
     if (c.isEmpty()) return;
     ++generation_;
+    if (ink) markInk(c);
     if (!recording_) {
         ++unrecorded_;
         return;
@@ -321,8 +348,6 @@ void Page::keepBefore(const QRect& r) {
 void Page::recordShift(const QRect& d, int dx) {
     flushPixels();
     putVarint(ops_, 1);
-    putVarint(ops_, std::uint32_t(w_));
-    putVarint(ops_, std::uint32_t(h_));
     putVarint(ops_, std::uint32_t(d.top()));
     putVarint(ops_, std::uint32_t(d.height()));
     putVarint(ops_, std::uint32_t(d.left()));
@@ -333,13 +358,18 @@ void Page::recordShift(const QRect& d, int dx) {
     const int x0 = d.left(), x1 = d.right() + 1;
     const int k0 = dx > 0 ? std::max(x0, x1 - dx) : x0;
     const int k1 = dx > 0 ? x1 : std::min(x1, x0 - dx);
+    // One run stream over the rows, so a white chunk costs a byte or two.
+    std::vector<QRgb>& chunk = chunk_;
+    chunk.clear();
+    for (int y = d.top(); y <= d.bottom(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(img_.constScanLine(y));
+        chunk.insert(chunk.end(), row + k0, row + k1);
+    }
     std::vector<std::uint8_t>& runs = runs_;
     runs.clear();
-    for (int y = d.top(); y <= d.bottom(); ++y)
-        putRuns(runs, reinterpret_cast<const QRgb*>(img_.constScanLine(y)) + k0, k1 - k0);
+    putRuns(runs, chunk.data(), int(chunk.size()));
     putVarint(ops_, std::uint32_t(runs.size()));
     ops_.insert(ops_.end(), runs.begin(), runs.end());
-    recordedDirty_ |= d;
 }
 
 void Page::flushPixels() {
@@ -389,19 +419,23 @@ void Page::flushPixels() {
             putVarint(out, std::uint32_t(beforeBytes));
             putVarint(out, std::uint32_t(runs.size() - beforeBytes));
             out.insert(out.end(), runs.begin(), runs.end());
-            if (n > 0) recordedDirty_ |= QRect(x, y, n, 1);
-            if (afterN > 0) recordedDirty_ |= QRect(afterX, y, afterN, 1);
             prevY = y;
         }
         s.x0 = s.x1 = 0;
     }
     touched_.clear();
     if (!out.empty() || segmentSize_ != size) {
-        putVarint(ops_, 0);
-        putVarint(ops_, std::uint32_t(segmentSize_.width()));
-        putVarint(ops_, std::uint32_t(segmentSize_.height()));
-        putVarint(ops_, std::uint32_t(w_));
-        putVarint(ops_, std::uint32_t(h_));
+        // The sizes only where the page changed size: elsewhere it is the size
+        // the neighbouring operations leave.
+        if (segmentSize_ == size) {
+            putVarint(ops_, 0);
+        } else {
+            putVarint(ops_, 2);
+            putVarint(ops_, std::uint32_t(segmentSize_.width()));
+            putVarint(ops_, std::uint32_t(segmentSize_.height()));
+            putVarint(ops_, std::uint32_t(w_));
+            putVarint(ops_, std::uint32_t(h_));
+        }
         putVarint(ops_, std::uint32_t(out.size()));
         ops_.insert(ops_.end(), out.begin(), out.end());
     }
@@ -412,7 +446,6 @@ void Page::beginRecording() {
     for (int y : touched_) saved_[size_t(y)].x0 = saved_[size_t(y)].x1 = 0;
     touched_.clear();
     ops_.clear();
-    recordedDirty_ = QRect();
     recording_ = true;
     recordedSize_ = segmentSize_ = QSize(w_, h_);
 }
@@ -423,7 +456,6 @@ PageDelta Page::endRecording() {
     PageDelta d;
     d.before_ = recordedSize_;
     d.after_ = QSize(w_, h_);
-    d.dirty_ = recordedDirty_;
     d.ops_.assign(ops_.begin(), ops_.end());  // exactly the size it needs
     ops_.clear();
     return d;
@@ -438,29 +470,37 @@ void Page::restore(const PageDelta& d, bool after) {
     while (p < end) {
         starts.push_back(p);
         const std::uint32_t kind = getVarint(p);
-        const int fields = kind == 0 ? 4 : 7;
+        const int fields = kind == 0 ? 0 : kind == 2 ? 4 : 5;
         for (int i = 0; i < fields; ++i) getVarint(p);
         p += getVarint(p);
     }
     const auto apply = [&](const std::uint8_t* q) {
-        if (getVarint(q) == 0) {
-            const int bw = int(getVarint(q)), bh = int(getVarint(q));
-            const int aw = int(getVarint(q)), ah = int(getVarint(q));
+        const std::uint32_t kind = getVarint(q);
+        if (kind != 1) {
+            if (kind == 2) {
+                const int bw = int(getVarint(q)), bh = int(getVarint(q));
+                const int aw = int(getVarint(q)), ah = int(getVarint(q));
+                resizeStorage(after ? aw : bw, after ? ah : bh);
+            }
             const std::uint8_t* rowsEnd = q + getVarint(q);
-            resizeStorage(after ? aw : bw, after ? ah : bh);
             restoreRows(q, rowsEnd, after);
             return;
         }
-        const int pw = int(getVarint(q)), ph = int(getVarint(q));
         const int y0 = int(getVarint(q)), rows = int(getVarint(q));
         const int x0 = int(getVarint(q)), x1 = int(getVarint(q));
         const std::uint32_t z = getVarint(q);
         const int dx = (z & 1) ? -int(z >> 1) : int(z >> 1);
         getVarint(q);  // the kept runs' byte count
-        resizeStorage(pw, ph);
         const int k0 = dx > 0 ? std::max(x0, x1 - dx) : x0;
         const int k1 = dx > 0 ? x1 : std::min(x1, x0 - dx);
         const int carried = x1 - x0 - (k1 - k0);  // pixels the move carried along
+        std::vector<QRgb>& chunk = chunk_;
+        if (!after) {
+            chunk.assign(size_t(k1 - k0) * size_t(rows), kWhite);
+            getRunsAt(q, int(chunk.size()), chunk.data(), 0);
+        }
+        const QRgb* kept = chunk.data();
+        markInk(QRect(x0, y0, x1 - x0, rows));  // both ways write only the segment
         for (int y = y0; y < y0 + rows; ++y) {
             auto* row = reinterpret_cast<QRgb*>(img_.scanLine(y));
             if (after) {
@@ -473,13 +513,18 @@ void Page::restore(const PageDelta& d, bool after) {
                 else
                     std::memmove(row + x0 - dx, row + x0, size_t(carried) * 4);
             }
-            q = getRunsAt(q, k1 - k0, row, k0);
+            std::copy(kept, kept + (k1 - k0), row + k0);
+            kept += k1 - k0;
         }
     };
+    // The operations start from the size their first one was recorded at.
+    const QSize from = after ? d.before_ : d.after_, to = after ? d.after_ : d.before_;
+    resizeStorage(from.width(), from.height());
     if (after)
         for (const std::uint8_t* q : starts) apply(q);
     else
         for (auto it = starts.rbegin(); it != starts.rend(); ++it) apply(*it);
+    resizeStorage(to.width(), to.height());
 }
 
 void Page::restoreRows(const std::uint8_t* p, const std::uint8_t* end, bool after) {
@@ -498,8 +543,11 @@ void Page::restoreRows(const std::uint8_t* p, const std::uint8_t* end, bool afte
         const std::uint32_t afterBytes = getVarint(p);
         if (after) p += beforeBytes;
         const std::uint8_t* next = p + (after ? afterBytes : beforeBytes + afterBytes);
-        if (y < h_)
-            getRuns(p, after ? afterN : n, reinterpret_cast<QRgb*>(img_.scanLine(y)), after ? afterX : x, w_);
+        if (y < h_) {
+            const int from = after ? afterX : x, pixels = after ? afterN : n;
+            getRuns(p, pixels, reinterpret_cast<QRgb*>(img_.scanLine(y)), from, w_);
+            inkEnd_[size_t(y)] = std::max(inkEnd_[size_t(y)], std::min(from + pixels, w_));
+        }
         p = next;
     }
 }

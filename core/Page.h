@@ -87,7 +87,9 @@ private:
     void ensureCapacity(int width, int height);
     void resizeStorage(int width, int height);
     // Every writer calls this with the rectangle it is about to change.
-    void aboutToWrite(const QRect& r);
+    void aboutToWrite(const QRect& r, bool ink = true);
+    // Raises the rows' ink bounds to the rectangle's right edge.
+    void markInk(const QRect& c);
     void keepBefore(const QRect& r);
     // Records a sideways move of the rows of d by dx, before it is made.
     void recordShift(const QRect& d, int dx);
@@ -110,8 +112,11 @@ private:
     bool recording_ = false;
     QSize recordedSize_;
     QSize segmentSize_;           // the page size when the open pixel operation began
-    QRect recordedDirty_;
     std::vector<std::uint8_t> ops_;  // the operations recorded so far
+    std::vector<QRgb> chunk_;        // a shift's kept pixels, row after row
+    // Per storage row: every page pixel at or right of this x is white. Kept
+    // by every writer; lets a shift or a cut of white over white do nothing.
+    std::vector<int> inkEnd_;
     std::vector<SavedRow> saved_;  // by row; kept between recordings to reuse its buffers
     std::vector<int> touched_;     // rows with a saved span
     std::vector<std::uint8_t> encoded_, runs_;  // endRecording's working buffers

@@ -21,23 +21,19 @@ public:
     bool isEmpty() const { return ops_.empty() && before_ == after_; }
     QSize sizeBefore() const { return before_; }
     QSize sizeAfter() const { return after_; }
-    // Holds every changed pixel: exactly the changed pixels where no row shift
-    // was recorded, the shifted segments where one was (empty when only the
-    // size changed).
-    QRect dirtyRect() const { return dirty_; }
     // Heap bytes held by the encoded operations.
     size_t bytes() const { return ops_.capacity(); }
 
 private:
     friend class Page;
     QSize before_, after_;
-    QRect dirty_;
     // Operations, each a varint kind first.
-    // Pixels (0): width and height before and after, the byte count of the rows,
+    // Pixels (0, or 2 with the width and height before and after where the page
+    //   changed size): the byte count of the rows,
     //   then per row, in varints: the row step from the previous row, x,
     //   count << 1 | own-after-span [, after x, after count], the byte counts of
     //   both sides' runs; then the runs of the before and of the after pixels.
-    // Shift (1): page width and height, first row, row count, the moved
+    // Shift (1): first row, row count, the moved
     //   segment's destination [x0, x1), the move dx (zigzag), the byte count of
     //   the kept runs, then the runs of the pixels the move overwrote without
     //   carrying them along, row after row.
