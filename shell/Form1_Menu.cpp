@@ -79,6 +79,7 @@ QList<QAction*> Form1::MenuActions() const {
 
 void Form1::ShowKeyChart() {
     if (!keyChart_) keyChart_ = new KeyChart(*dialogs_, this);
+    keyChart_->ScrollToTop();
     keyChart_->show();
     keyChart_->raise();
 }

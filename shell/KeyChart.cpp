@@ -43,7 +43,7 @@ QString KeyChartHtml() {
         const KeyChartRow& row = rows[i];
         if (i == 0 || rows[i - 1].group != row.group) {
             if (open) html += QStringLiteral("</table>");
-            html += QStringLiteral("<h2>%1</h2><table border=\"1\" cellspacing=\"0\" cellpadding=\"3\">")
+            html += QStringLiteral("<h2>%1</h2><table border=\"1\" cellspacing=\"0\" cellpadding=\"3\" width=\"100%\">")
                         .arg(KeyGroupName(row.group).toHtmlEscaped());
             open = true;
         }
@@ -93,6 +93,11 @@ KeyChart::KeyChart(Dialogs& dialogs, QWidget* parent) : QDialog(parent), dialogs
 }
 
 QTextDocument* KeyChart::document() const { return view_->document(); }
+
+void KeyChart::ScrollToTop() {
+    view_->moveCursor(QTextCursor::Start);
+    view_->ensureCursorVisible();
+}
 
 bool KeyChart::Print() {
     QPrinter printer(QPrinter::HighResolution);

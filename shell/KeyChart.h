@@ -23,6 +23,7 @@ class KeyChart : public QDialog {
 public:
     KeyChart(Dialogs& dialogs, QWidget* parent);
     QTextDocument* document() const;
+    void ScrollToTop();
     // Asks for a printer and prints the chart; false when cancelled or failed.
     bool Print();
 
