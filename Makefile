@@ -3,9 +3,10 @@ BUILD ?= build
 JOBS ?= 2
 DEBS = cmake ninja-build g++ qt6-base-dev qt6-multimedia-dev libgtest-dev libbenchmark-dev \
        xvfb xdotool imagemagick x11-utils xauth fonts-arphic-uming python3 desktop-file-utils \
-       pkg-config libfluidsynth-dev timgm6mb-soundfont libxml2-utils musescore3 poppler-utils
+       pkg-config libfluidsynth-dev timgm6mb-soundfont libxml2-utils musescore3 poppler-utils \
+       dpkg-dev file lintian appstream qt6-qpa-plugins
 
-.PHONY: deps build run test test-asan bench clean
+.PHONY: deps build run test test-asan bench package clean
 
 deps:
 	@missing=""; for p in $(DEBS); do dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q 'install ok installed' || missing="$$missing $$p"; done; \
@@ -26,6 +27,10 @@ run: build
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+# The Debian package (CPack, dependencies from dpkg-shlibdeps): $(BUILD)/quillnote_<version>_<arch>.deb
+package: build
+	cd $(BUILD) && cpack -G DEB
 
 # The headless libraries and their tests again, with AddressSanitizer and
 # UndefinedBehaviorSanitizer: every reader of files runs under them.

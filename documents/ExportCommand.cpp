@@ -65,7 +65,9 @@ int RunExportCommand(const QStringList& arguments, const QString& executableFold
     if (parser.isSet(formatOption) && !ParseExportFormat(parser.value(formatOption), format))
         return usageError(err, QStringLiteral("unknown format \"%1\"").arg(parser.value(formatOption)));
 
-    const QString home = ResolveProgramFolder(arguments, qEnvironmentVariable("QUILLNOTE_HOME"), executableFolder);
+    // An export only reads the program folder: it makes no folder of the user's.
+    const QString home =
+        ExistingProgramFolder(ChooseProgramFolder(arguments, ProcessFolderEnvironment(), executableFolder));
     int scale = 0;
     if (parser.isSet(scaleOption)) {
         bool ok = false;

@@ -1,6 +1,7 @@
-// Picture1_KeyDown / Picture1_KeyUp: the command keys first, in their fixed
-// order; every other key becomes a symbol.
+// Picture1_KeyDown / Picture1_KeyUp: a command key runs its command (the
+// page's key table names it); every other key becomes a symbol.
 #include "KeyHandler.h"
+#include "KeyTable.h"
 
 namespace qn {
 
@@ -11,33 +12,26 @@ void KeyHandler::Picture1_KeyDown(Integer keyCode, Integer shift) {
     // causes come back here through the Enter key and fold into it.
     History::Step step(ed_.history);
     EditorState& st = ed_.st;
-    switch (keyCode) {
-    case 71: st.ChordAtCaret = 1; return;              // G, held
-    case 75: view_.Command10_Click(); return;          // K
-    case 80: view_.ShowNewScoreDialog(); return;       // P
-    case 76: view_.SlurKey(); return;                  // L
-    case vk::Delete: DeleteOverlay(); return;
-    case 79: view_.GraceNoteKey(); return;             // O
-    case 70: OpenPictureInsertPanel(); return;         // F
-    case 68: OpenTextInsertPanel(); return;            // D
-    case vk::Enter: NewLine(); return;
-    case vk::Insert: view_.Command4_Click(); return;
-    case vk::Esc: NextEnabledNoteValue(); return;
-    case vk::PageUp: FewerBeams(); return;
-    case vk::PageDown: MoreBeams(); return;
-    case 100: case 101: case 102: case 103: case 104: case 105:  // keypad 4..9, held
-        st.KeypadHeld[keyCode - 96] = 1;
-        return;
-    case vk::Add: st.KeypadHeld[5] = 1; return;
-    case vk::Subtract: st.KeypadHeld[6] = 1; return;
-    case 96: case 97: case 98: case 99:                          // keypad 0..3
-        SelectNoteValueDirect(Integer(keyCode - 96));
-        return;
-    case vk::Left: case vk::Up: case vk::Right: case vk::Down:
-        ArrowKey(keyCode, shift);
-        return;
-    case 83: view_.Command2_Click(); return;           // S
-    default: break;
+    const KeyEntry* key = FindPageKey(keyCode);
+    switch (key ? key->command : KeyCommand::None) {
+    case KeyCommand::None: break;
+    case KeyCommand::ChordAtCaret: st.ChordAtCaret = 1; return;
+    case KeyCommand::ToggleChordMode: view_.Command10_Click(); return;
+    case KeyCommand::NewScoreDialog: view_.ShowNewScoreDialog(); return;
+    case KeyCommand::Slur: view_.SlurKey(); return;
+    case KeyCommand::DeleteOverlay: DeleteOverlay(); return;
+    case KeyCommand::GraceNote: view_.GraceNoteKey(); return;
+    case KeyCommand::PictureInsert: OpenPictureInsertPanel(); return;
+    case KeyCommand::TextInsert: OpenTextInsertPanel(); return;
+    case KeyCommand::NewLine: NewLine(); return;
+    case KeyCommand::ToggleInsert: view_.Command4_Click(); return;
+    case KeyCommand::NextNoteValue: NextEnabledNoteValue(); return;
+    case KeyCommand::FewerBeams: FewerBeams(); return;
+    case KeyCommand::MoreBeams: MoreBeams(); return;
+    case KeyCommand::KeypadHeld: st.KeypadHeld[size_t(key->slot)] = 1; return;
+    case KeyCommand::NoteValue: SelectNoteValueDirect(key->slot); return;
+    case KeyCommand::Arrow: ArrowKey(keyCode, shift); return;
+    case KeyCommand::ToggleWidth: view_.Command2_Click(); return;
     }
     const Integer code = MapKeyToSymbol(keyCode);
     if (code > 0) ed_.StampSymbol(code, st.NoteValue);
@@ -45,15 +39,10 @@ void KeyHandler::Picture1_KeyDown(Integer keyCode, Integer shift) {
 
 void KeyHandler::Picture1_KeyUp(Integer keyCode, Integer /*shift*/) {
     EditorState& st = ed_.st;
-    switch (keyCode) {
-    case 71: st.ChordAtCaret = 0; break;
-    case 100: case 101: case 102: case 103: case 104: case 105:
-        st.KeypadHeld[keyCode - 96] = 0;
-        break;
-    case vk::Add: st.KeypadHeld[5] = 0; break;
-    case vk::Subtract: st.KeypadHeld[6] = 0; break;
-    default: break;
-    }
+    const KeyEntry* key = FindPageKey(keyCode);
+    if (!key) return;
+    if (key->command == KeyCommand::ChordAtCaret) st.ChordAtCaret = 0;
+    if (key->command == KeyCommand::KeypadHeld) st.KeypadHeld[size_t(key->slot)] = 0;
 }
 
 }  // namespace qn

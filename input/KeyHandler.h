@@ -5,6 +5,7 @@
 //
 // Implementation files by aspect:
 //   KeyHandler.cpp       Picture1_KeyDown / Picture1_KeyUp dispatch
+//   KeyTable.cpp         the page's keys: what each writes or does (also the key chart's)
 //   KeyMap.cpp           MapKeyToSymbol
 //   EditingCommands.cpp  note value keys, Enter, arrows, Delete, F, D
 

@@ -10,6 +10,8 @@
 
 #include <QColor>
 #include <QHash>
+#include <QKeySequence>
+#include <QList>
 #include <QPixmap>
 #include <QString>
 #include <QWidget>
@@ -26,8 +28,10 @@
 #include "ScoreDocument.h"
 #include "SlurMarker.h"
 
+class QAction;
 class QComboBox;
 class QFrame;
+class QMenu;
 class QKeyEvent;
 class QTimer;
 
@@ -39,6 +43,7 @@ namespace qn {
 
 class ClickLabel;
 class Dialogs;
+class KeyChart;
 class OutlineWindow;
 class OverlaySlots;
 class SoundPlayer;
@@ -184,6 +189,24 @@ public:
     void Redo();
     void StateRestored() override;
 
+    // ---- Form1_Menu.cpp: the menu button "≡" with every command and its
+    // shortcut, the key chart and "关于"
+    struct MenuEntry {
+        QString caption;  // empty: a separator
+        QList<QKeySequence> keys;
+        std::function<void()> run;
+    };
+    std::vector<MenuEntry> MenuEntries();
+    QMenu* CommandMenu() const { return commandMenu_; }
+    QList<QAction*> MenuActions() const;  // the menu's commands, in order
+    void ShowKeyChart();
+    void ShowAbout();
+    KeyChart* keyChart() const { return keyChart_; }  // null until first shown
+    static constexpr int kMenuButtonWidth = 24;
+private:
+    void CreateCommandMenu();
+public:
+
     // ---- Form1_Toolbar.cpp: the other toolbar controls
     void Check1_Click();
     void Combo2_Click();
@@ -309,6 +332,8 @@ private:
     score::ScorePlayer* player_ = nullptr;  // made on the first Ctrl+R
     QFrame* playbackMarker_ = nullptr;
     QTimer* markerTimer_ = nullptr;
+    QMenu* commandMenu_ = nullptr;
+    KeyChart* keyChart_ = nullptr;
 };
 
 }  // namespace qn

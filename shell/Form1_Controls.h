@@ -36,6 +36,7 @@ struct Form1::Controls {
     QScrollBar* VScroll1 = nullptr;           // page scroll
     PageCanvas* Picture1 = nullptr;           // page canvas
     QPushButton* Command16 = nullptr;         // "最小化"
+    QPushButton* MenuButton = nullptr;        // "≡", left of Command16: the command menu
     QFrame* Picture2 = nullptr;               // options panel
     QFrame* Picture8 = nullptr;               // new-score dialog
     QTimer* Timer1 = nullptr;                 // caret blink

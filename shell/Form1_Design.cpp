@@ -2,7 +2,6 @@
 // their container, captions, ranges). Start-up values that Form_Load sets are
 // not repeated here.
 #include <QPixmap>
-#include <QShortcut>
 
 #include "Form1_Controls.h"
 #include "InsertPanels.h"
@@ -119,6 +118,7 @@ void Form1::CreateControls() {
 
     c.Command16 = Named(Button(this, QStringLiteral("最小化"), 0, 8, 81, 20), "Command16");
     c.Command16->raise();
+    CreateCommandMenu();
 
     c.Timer1 = new QTimer(this);
     c.Timer1->setInterval(350);
@@ -362,22 +362,8 @@ void Form1::ConnectHandlers() {
     connect(c.Label16, &ClickLabel::clicked, this, &Form1::Label16_Click);
     connect(c.Label18, &ClickLabel::clicked, this, &Form1::Label18_Click);
 
-    // Shortcuts of our own come before the page's keys, so they stamp nothing.
-    auto shortcut = [this](QKeySequence keys, auto handler) {
-        auto* s = new QShortcut(keys, this);
-        s->setContext(Qt::WindowShortcut);
-        connect(s, &QShortcut::activated, this, handler);
-    };
-    shortcut(QKeySequence(Qt::CTRL | Qt::Key_S), [this] { Command1_Click(1); });
-    shortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), [this] { Command1_Click(2); });
-    shortcut(QKeySequence(Qt::CTRL | Qt::Key_O), [this] { Command1_Click(0); });
-    shortcut(QKeySequence(Qt::CTRL | Qt::Key_E), [this] { ExportPageCommand(); });
-    shortcut(QKeySequence(Qt::CTRL | Qt::Key_P), [this] { PrintCommand(); });
-    shortcut(QKeySequence(Qt::CTRL | Qt::Key_R), [this] { PlayCommand(false); });
-    shortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_R), [this] { PlayCommand(true); });
-    shortcut(QKeySequence(Qt::CTRL | Qt::Key_Z), [this] { Undo(); });
-    shortcut(QKeySequence(Qt::CTRL | Qt::Key_Y), [this] { Redo(); });
-    shortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), [this] { Redo(); });
+    // The shortcuts of our own are the command menu's (Form1_Menu.cpp); they come
+    // before the page's keys, so they stamp nothing.
     connect(c.Command12, &QPushButton::clicked, this, &Form1::Command12_Click);
 
     for (int i = 0; i < 6; ++i) {

@@ -29,6 +29,7 @@ void Form1::LayoutPage() {
     setFixedSize(l.windowWidth, l.windowHeight);
     if (c.Picture3->isVisible()) ShowStaffPanel(true);  // it stands on the window's bottom edge
     c.Command16->move(l.minimizeLeft, 8);
+    c.MenuButton->move(l.minimizeLeft - kMenuButtonWidth - 2, 8);
     c.Picture1->update();
     for (int i = 0; i < 3; ++i) layoutValues_[i] = HScroll2(i);
 }

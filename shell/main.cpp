@@ -1,5 +1,6 @@
 // Quillnote: the program. Option --home DIR chooses the program folder;
-// --export SOURCE... exports pictures without a window (see ExportCommand.h).
+// --export SOURCE... exports pictures without a window (see ExportCommand.h);
+// --version and --help answer without a window.
 #include <QApplication>
 #include <QGuiApplication>
 #include <QTextStream>
@@ -17,11 +18,28 @@ void quietPlatformNotes(QtMsgType type, const QMessageLogContext& context, const
     if (type == QtWarningMsg && text.contains(QLatin1String("XDG_RUNTIME_DIR"))) return;
     QTextStream(stderr) << qFormatLogMessage(type, context, text) << "\n";
 }
+const char kHelp[] =
+    "Usage: quillnote [--home DIR]\n"
+    "       quillnote --export SOURCE... [--out DIR] [--scale PERCENT] [--format bmp|png|pdf|mid|musicxml] [--home DIR]\n"
+    "       quillnote --version | --help\n"
+    "  --home DIR   the program folder (lists, picture library, \"set.ini\"); also QUILLNOTE_HOME.\n"
+    "               Installed, the default is $XDG_DATA_HOME/quillnote (~/.local/share/quillnote).\n"
+    "  --export     write pictures or notes of documents without a window (see quillnote --export)\n"
+    "See quillnote(1) for the keys.\n";
+
 }  // namespace
 
 int main(int argc, char** argv) {
     QStringList arguments;
     for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    if (arguments.contains(QLatin1String("--version"))) {
+        std::fputs("quillnote " QUILLNOTE_VERSION "\n", stdout);
+        return 0;
+    }
+    if (arguments.contains(QLatin1String("--help")) || arguments.contains(QLatin1String("-h"))) {
+        std::fputs(kHelp, stdout);
+        return 0;
+    }
     if (qn::IsExportCommand(arguments)) {
         // No window and no display: pictures are drawn off screen.
         qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -103,4 +103,8 @@ bool StandardDialogs::ChoosePrinter(QWidget* parent, QPrinter& printer) {
 
 void StandardDialogs::OpenFolder(const QString& folder) { QDesktopServices::openUrl(QUrl::fromLocalFile(folder)); }
 
+void StandardDialogs::About(QWidget* parent, const QString& title, const QString& text) {
+    QMessageBox::about(parent, title, text);
+}
+
 }  // namespace qn

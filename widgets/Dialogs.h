@@ -41,6 +41,8 @@ public:
     virtual bool ChoosePrinter(QWidget* parent, QPrinter& printer) = 0;
     // Shows a folder in the desktop's file browser.
     virtual void OpenFolder(const QString& folder) = 0;
+    // The program's "关于" box: rich text (version, libraries and licences).
+    virtual void About(QWidget* parent, const QString& title, const QString& text) = 0;
 };
 
 class StandardDialogs final : public Dialogs {
@@ -59,6 +61,7 @@ public:
                            QString& selectedFilter) override;
     bool ChoosePrinter(QWidget* parent, QPrinter& printer) override;
     void OpenFolder(const QString& folder) override;
+    void About(QWidget* parent, const QString& title, const QString& text) override;
 };
 
 }  // namespace qn

@@ -1,4 +1,4 @@
-// quillnote_assetgen <generated_dir> <program_dir> <installer_dir>
+// quillnote_assetgen <generated_dir> <program_dir> <installer_dir> <package_dir>
 //
 // Makes every bundled picture, sound and list file. The generated folder holds
 // what is built into the program; the program folder gets the data the user may
@@ -9,6 +9,7 @@
 #include "Installer.h"
 #include "ListFiles.h"
 #include "Output.h"
+#include "Package.h"
 #include "Pictures.h"
 #include "SlurArc.h"
 #include "Sounds.h"
@@ -48,14 +49,16 @@ void WriteProgramFolder(const QString& dir) {
 int main(int argc, char** argv) {
     // The application object lets Qt find its GIF reader, used to check our GIFs.
     QCoreApplication app(argc, argv);
-    if (argc != 4) {
-        std::fprintf(stderr, "usage: quillnote_assetgen <generated_dir> <program_dir> <installer_dir>\n");
+    if (argc != 5) {
+        std::fprintf(stderr,
+                     "usage: quillnote_assetgen <generated_dir> <program_dir> <installer_dir> <package_dir>\n");
         return 2;
     }
     try {
         WriteBuiltIn(QString::fromLocal8Bit(argv[1]));
         WriteProgramFolder(QString::fromLocal8Bit(argv[2]));
         assetgen::WriteInstallerFolder(QString::fromLocal8Bit(argv[3]));
+        assetgen::WritePackageFolder(QString::fromLocal8Bit(argv[4]));
     } catch (const std::exception& e) {
         std::fprintf(stderr, "quillnote_assetgen: %s\n", e.what());
         return 1;

@@ -73,13 +73,17 @@ public:
         selectedFilter = a.second;
         return a.first;
     }
+    int printersAsked = 0;
+    QStringList abouts;  // the "关于" boxes' texts
     bool ChoosePrinter(QWidget*, QPrinter& printer) override {
+        ++printersAsked;
         if (printToPdf.isEmpty()) return false;
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(printToPdf);
         return true;
     }
     void OpenFolder(const QString& folder) override { openedFolders << folder; }
+    void About(QWidget*, const QString& title, const QString& text) override { abouts << title + "\n" + text; }
 
 private:
     QString file(const QString& title, const QString& filter) {
