@@ -39,6 +39,8 @@ namespace qn {
 
 class ClickLabel;
 class Dialogs;
+class RecoveryWriter;
+struct RecoverySnapshot;
 class OutlineWindow;
 class OverlaySlots;
 class SoundPlayer;
@@ -179,6 +181,20 @@ private:
     void UpdatePlaybackMarker();
     void CreatePlaybackControls();
 public:
+    // ---- Form1_Recovery.cpp: autosave into a recovery copy, and recovery after a crash
+    // Seconds between recovery copies: QUILLNOTE_AUTOSAVE_SECONDS, else the
+    // setting "autosave/intervalSeconds", else 30; 0 turns autosave off.
+    static int AutosaveSeconds();
+    // Hands a copy of the unsaved document to the recovery writer (no file
+    // work on this thread). Runs on the autosave timer.
+    void AutosaveTimer_Timer();
+    RecoverySnapshot RecoveryState() const;
+    RecoveryWriter* recoveryWriter() { return recovery_.get(); }
+private:
+    void StartRecovery();
+    bool RestoreRecovery(const RecoverySnapshot& copy);
+public:
+
     // ---- Form1_History.cpp: undo and redo (Ctrl+Z; Ctrl+Y, Ctrl+Shift+Z)
     void Undo();
     void Redo();
@@ -309,6 +325,8 @@ private:
     score::ScorePlayer* player_ = nullptr;  // made on the first Ctrl+R
     QFrame* playbackMarker_ = nullptr;
     QTimer* markerTimer_ = nullptr;
+    std::unique_ptr<RecoveryWriter> recovery_;
+    QTimer* autosaveTimer_ = nullptr;
 };
 
 }  // namespace qn

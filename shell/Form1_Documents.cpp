@@ -12,6 +12,7 @@
 #include "OutlineWindow.h"
 #include "OverlaySlots.h"
 #include "Dialogs.h"
+#include "Recovery.h"
 
 namespace qn {
 
@@ -257,6 +258,8 @@ void Form1::MarkClean() {
     headerOrOverlaysChanged_ = false;
     editor_.history.setClean();
     savedUnrecorded_ = editor_.page.unrecordedChanges();
+    // Saved, new or opened: nothing is left to recover.
+    if (recovery_) recovery_->remove();
 }
 
 bool Form1::ConfirmDiscard() {
