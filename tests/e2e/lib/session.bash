@@ -35,7 +35,7 @@ export XDG_RUNTIME_DIR=$WORK/runtime
 mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
 # Recovery copies of our own, so a run never finds (or leaves) the user's.
 export XDG_STATE_HOME=$WORK/state
-unset QT_QPA_PLATFORM QUILLNOTE_HOME QUILLNOTE_AUTOSAVE_SECONDS
+unset QT_QPA_PLATFORM QUILLNOTE_HOME
 
 Xvfb "$DISPLAY" -screen 0 1280x1024x24 -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
 XVFB_PID=$!
