@@ -4,9 +4,9 @@ JOBS ?= 2
 DEBS = cmake ninja-build g++ qt6-base-dev qt6-multimedia-dev libgtest-dev libbenchmark-dev \
        xvfb xdotool imagemagick x11-utils xauth fonts-arphic-uming python3 desktop-file-utils \
        pkg-config libfluidsynth-dev timgm6mb-soundfont libxml2-utils musescore3 poppler-utils \
-       dpkg-dev file lintian appstream qt6-qpa-plugins
+       dpkg-dev file lintian appstream qt6-qpa-plugins clang libclang-rt-14-dev
 
-.PHONY: deps build run test test-asan bench package clean
+.PHONY: deps build run test test-asan fuzz bench package clean
 
 deps:
 	@missing=""; for p in $(DEBS); do dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q 'install ok installed' || missing="$$missing $$p"; done; \
@@ -47,6 +47,27 @@ test-asan: deps
 	  echo "== $$t (sanitizers)"; \
 	  QT_QPA_PLATFORM=offscreen LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp \
 	    $(ASAN_BUILD)/tests/$$t --gtest_brief=1 || exit 1; \
+	done
+
+# libFuzzer targets, one per reader of outside input, built by clang in their
+# own folder. Each runs FUZZ_SECONDS from the seed corpus in fuzz/corpus (new
+# inputs go to build-fuzz/corpus, so the repository's seeds stay as they are).
+# A crash leaves crash-* in build-fuzz/ and stops the run.
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
+FUZZ_TARGETS = sidecar bitmap settings listfile page_reader
+FUZZ_FLAGS = -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer
+
+fuzz: deps
+	ASAN_OPTIONS=detect_leaks=0 cmake -S . -B $(FUZZ_BUILD) -G Ninja -DQUILLNOTE_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_CXX_FLAGS="$(FUZZ_FLAGS)"
+	ASAN_OPTIONS=detect_leaks=0 cmake --build $(FUZZ_BUILD) -j $(JOBS) --target $(addprefix quillnote_fuzz_,$(FUZZ_TARGETS))
+	@for t in $(FUZZ_TARGETS); do \
+	  echo "== fuzz $$t ($(FUZZ_SECONDS) s)"; mkdir -p $(FUZZ_BUILD)/corpus/$$t; \
+	  (cd $(FUZZ_BUILD) && QT_QPA_PLATFORM=offscreen LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp \
+	    fuzz/quillnote_fuzz_$$t -max_total_time=$(FUZZ_SECONDS) -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
+	    corpus/$$t $(CURDIR)/fuzz/corpus/$$t 2>fuzz-$$t.log) || { tail -40 $(FUZZ_BUILD)/fuzz-$$t.log; exit 1; }; \
+	  grep -E "stat::number_of_executed_units|Done" $(FUZZ_BUILD)/fuzz-$$t.log | tr '\n' ' '; echo; \
 	done
 
 bench: build

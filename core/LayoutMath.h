@@ -13,6 +13,13 @@ inline constexpr int kGuideLineLength = 32;
 inline constexpr int kGuideRowsEnd = 2048;     // rows run this far whatever the page height
 inline constexpr int kMinWindowHeight = 768;
 
+// The largest page a layout makes: the bar-width and bars-per-line sliders at
+// their ends (240 x 16), the height the width times the square root of two.
+inline constexpr int kMaxBarWidth = 240;
+inline constexpr int kMaxBarsPerLine = 16;
+inline constexpr int kMaxLayoutPageWidth = kMaxBarWidth * kMaxBarsPerLine + 28;  // 3868
+inline constexpr int kMaxLayoutPageHeight = int(kMaxLayoutPageWidth * 1.4142135623731 + 0.5);  // 5470
+
 struct PageLayout {
     int pageWidth = 0;
     int pageHeight = 0;

@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "ListFile.h"
+#include "RegularFile.h"
 #include "MidiWriter.h"
 #include "MusicXmlWriter.h"
 #include "PageReader.h"
@@ -46,8 +47,12 @@ bool ParseExportFormat(const QString& text, ExportFormat& format) {
 QStringList ExportableDocuments(const QString& folder) {
     const QDir dir(folder);
     QStringList out;
-    for (const QString& name : dir.entryList({QStringLiteral("*.bmp")}, QDir::Files, QDir::Name | QDir::IgnoreCase))
-        if (QFileInfo(SidecarPath(dir.filePath(name))).isFile()) out << name;
+    // Every entry counts, whatever it is (a folder, a FIFO, a broken link): a
+    // document that cannot be exported is named with its reason, never skipped
+    // without a word.
+    const QDir::Filters any = QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot;
+    for (const QString& name : dir.entryList({QStringLiteral("*.bmp")}, any, QDir::Name | QDir::IgnoreCase))
+        if (EntryExists(SidecarPath(dir.filePath(name)))) out << name;
     return out;
 }
 
@@ -108,9 +113,11 @@ QString ExportDocument(const QString& bitmapPath, const QString& target, ExportF
     ScoreDocument doc = source.current;
     ScoreDocument::Held held;
     const QString sidecar = SidecarPath(bitmapPath);
-    if (QFileInfo(sidecar).isFile()) {
+    // No sidecar: the window's values. One that cannot be read is an error,
+    // never silently replaced by them.
+    if (EntryExists(sidecar)) {
         const QString sideError = ReadSidecarFile(sidecar, doc, true, &held);
-        if (!sideError.isEmpty()) return sideError;
+        if (!sideError.isEmpty()) return describe(bitmapPath, QStringLiteral("附属文件无法读取 (%1)").arg(sideError));
     }
     return WriteComposition(ComposeDocument(std::move(bitmap), doc, held, source.context), target, format,
                             scalePercent);
@@ -123,9 +130,38 @@ QString exportJob(const ExportJob& job, ExportFormat format, int scalePercent, c
 }
 }  // namespace
 
+void MemoryBudget::acquire(qint64 bytes) {
+    std::unique_lock<std::mutex> lock(m_);
+    // A job larger than the whole budget runs, but alone.
+    freed_.wait(lock, [&] { return used_ == 0 || used_ + bytes <= limit_; });
+    used_ += bytes;
+}
+
+void MemoryBudget::release(qint64 bytes) {
+    {
+        std::lock_guard<std::mutex> lock(m_);
+        used_ -= bytes;
+    }
+    freed_.notify_all();
+}
+
+qint64 MemoryBudget::used() const {
+    std::lock_guard<std::mutex> lock(m_);
+    return used_;
+}
+
+qint64 ExportMemoryCost(const QString& bitmapPath, int scalePercent) {
+    const QSize size = BitmapHeaderSize(bitmapPath);
+    if (!size.isValid()) return 0;  // refused before any pixel is decoded
+    const qint64 page = qint64(size.width()) * size.height() * 4;
+    const qint64 scale = EffectiveExportScale(scalePercent);
+    // The bitmap, its RGB32 copy, the composition, and the scaled picture.
+    return 3 * page + page * scale * scale / 10000;
+}
+
 std::vector<ExportOutcome> RunExportJobs(const std::vector<ExportJob>& jobs, ExportFormat format,
                                          int scalePercent, const ExportSource& source, int threads,
-                                         const std::function<bool(int, int)>& progress) {
+                                         const std::function<bool(int, int)>& progress, qint64 memoryBudget) {
     const int total = int(jobs.size());
     std::vector<ExportOutcome> outcomes(jobs.size());
     for (size_t i = 0; i < jobs.size(); ++i) outcomes[i] = {jobs[i].source, jobs[i].target, QString()};
@@ -135,12 +171,17 @@ std::vector<ExportOutcome> RunExportJobs(const std::vector<ExportJob>& jobs, Exp
     std::mutex m;
     std::condition_variable finishedOne;
     int done = 0;
+    MemoryBudget budget(memoryBudget);
     auto work = [&] {
         for (int i = next++; i < total; i = next++) {
             if (cancelled) {
                 outcomes[size_t(i)].error = describe(jobs[size_t(i)].source, QStringLiteral("已取消"));
             } else {
+                // Threads share one memory budget: large pages wait for room.
+                const qint64 cost = jobs[size_t(i)].asShown ? 0 : ExportMemoryCost(jobs[size_t(i)].source, scalePercent);
+                budget.acquire(cost);
                 outcomes[size_t(i)].error = exportJob(jobs[size_t(i)], format, scalePercent, source);
+                budget.release(cost);
             }
             std::lock_guard<std::mutex> lock(m);
             ++done;

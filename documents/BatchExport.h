@@ -7,8 +7,10 @@
 #include <QString>
 #include <QStringList>
 #include <QTime>
+#include <condition_variable>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <vector>
 
 #include "PageComposer.h"
@@ -67,13 +69,39 @@ struct ExportOutcome {
     QString error;  // empty: exported
 };
 
+// Bytes shared by the threads of a batch: acquire waits until the bytes fit
+// beside those in use; a request larger than the whole budget waits until
+// nothing else runs, then runs alone.
+class MemoryBudget {
+public:
+    explicit MemoryBudget(qint64 limit) : limit_(limit) {}
+    void acquire(qint64 bytes);
+    void release(qint64 bytes);
+    qint64 used() const;
+
+private:
+    const qint64 limit_;
+    qint64 used_ = 0;
+    mutable std::mutex m_;
+    std::condition_variable freed_;
+};
+
+// What exporting a document takes in memory at most, from its bitmap's
+// header (0 for a bitmap that is refused before it is decoded).
+qint64 ExportMemoryCost(const QString& bitmapPath, int scalePercent);
+
+// The memory all threads of a batch may hold at once.
+inline constexpr qint64 kBatchMemoryBudget = qint64(768) << 20;
+
 // Runs the jobs on up to `threads` threads (1: in order on this thread). The
 // outcomes come back in the jobs' order, whatever the threads did first.
 // progress(done, total) is called on the calling thread; returning false
-// cancels the jobs not yet started (their outcome says so).
+// cancels the jobs not yet started (their outcome says so). Together the
+// threads hold at most memoryBudget bytes of pages (one larger page runs alone).
 std::vector<ExportOutcome> RunExportJobs(const std::vector<ExportJob>& jobs, ExportFormat format,
                                          int scalePercent, const ExportSource& source, int threads,
-                                         const std::function<bool(int, int)>& progress = {});
+                                         const std::function<bool(int, int)>& progress = {},
+                                         qint64 memoryBudget = kBatchMemoryBudget);
 
 // The lists of a program folder as the window reads them ("explin.txt", "s/sik").
 ExportContext ProgramFolderContext(const QString& programFolder);

@@ -10,6 +10,8 @@
 
 #include "BatchExport.h"
 #include "ProgramFolder.h"
+#include "RegularFile.h"
+#include "SettingsFile.h"
 
 namespace qn {
 
@@ -30,12 +32,17 @@ int usageError(QTextStream& err, const QString& why) {
     return 2;
 }
 
-// The export ratio stored in "set.ini", read without creating or changing the file.
-int storedExportRatio(const QString& programFolder) {
-    QFile f(QDir(programFolder).filePath(QStringLiteral("set.ini")));
-    if (!f.open(QIODevice::ReadOnly)) return 0;
-    const QByteArray first = f.read(1);
-    return first.isEmpty() ? 0 : int(quint8(first[0]));
+// The export ratio stored in "set.ini", read without creating or changing the
+// file. A "set.ini" that is there but refused (a FIFO, a device, too large) is
+// named on err; the ratio is then 0, which exports at 100 %.
+int storedExportRatio(const QString& programFolder, QTextStream& err) {
+    const QString path = QDir(programFolder).filePath(QStringLiteral("set.ini"));
+    const RegularFileRead read = ReadRegularFile(path, kMaxOptionsFileSize, 1);
+    if (!read.error.isEmpty()) {
+        if (!read.missing) err << "quillnote: " << read.error << "\n";
+        return 0;
+    }
+    return read.bytes.isEmpty() ? 0 : int(quint8(read.bytes[0]));
 }
 
 }  // namespace
@@ -74,7 +81,7 @@ int RunExportCommand(const QStringList& arguments, const QString& executableFold
         scale = parser.value(scaleOption).toInt(&ok);
         if (!ok || scale < 1) return usageError(err, QStringLiteral("--scale needs a percentage"));
     } else {
-        scale = storedExportRatio(home);
+        scale = storedExportRatio(home, err);
     }
     scale = EffectiveExportScale(scale);
 
@@ -95,7 +102,8 @@ int RunExportCommand(const QStringList& arguments, const QString& executableFold
     for (const QString& source : sources) {
         const QFileInfo info(source);
         if (!info.exists()) {
-            err << source << ": 文件不存在\n";
+            // A symlink loop or a dangling link says so, not "文件不存在".
+            err << source << ": " << RegularFileProblem(source) << "\n";
             ++failures;
             continue;
         }

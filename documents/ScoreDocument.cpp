@@ -1,5 +1,6 @@
 #include "ScoreDocument.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
@@ -11,6 +12,11 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <unistd.h>
+#include <cstdio>
+
+#include "LayoutMath.h"
+#include "RegularFile.h"
 
 namespace qn {
 
@@ -18,8 +24,8 @@ namespace {
 
 using namespace sidecar;
 
-constexpr int kMaxPageSide = 8192;  // far beyond any layout the sliders allow (3868 x 5470)
 constexpr qint64 kCopyChunk = 1 << 20;
+constexpr int kSidecarHead = PictureRecords + RecordSize * MaxPictureRecords;
 
 bool holds(const QByteArray& b, int offset, int width) { return offset + width <= b.size(); }
 
@@ -82,7 +88,71 @@ QString describe(const QString& path, const QString& reason) {
     return QStringLiteral("%1: %2").arg(path, reason);
 }
 
+constexpr char kStampMark[4] = {'Q', 'N', 'p', '1'};
+
+// FNV-1a over 32-bit words: fast, and any changed pixel changes it.
+struct Checksum {
+    quint64 h = 0xcbf29ce484222325ULL;
+    void add(quint32 v) { h = (h ^ v) * 0x100000001b3ULL; }
+    void add(const QByteArray& b, int from, int to) {
+        for (int i = from; i < std::min<int>(to, int(b.size())); ++i) add(quint8(b[i]));
+    }
+};
+
+// The bytes the format's readers read: every field and the records the counts name.
+quint64 fieldsChecksum(const QByteArray& b) {
+    Checksum c;
+    c.add(b, 0, Stamp);
+    c.add(b, Stamp + StampSize, Tempo + TextFieldSize);
+    if (holds(b, TextCount, 2))
+        c.add(b, TextRecords, TextRecords + RecordSize * std::clamp<int>(int16At(b, TextCount), 0, MaxTextRecords));
+    if (holds(b, PictureCount, 2))
+        c.add(b, PictureRecords,
+              PictureRecords + RecordSize * std::clamp<int>(int16At(b, PictureCount), 0, MaxPictureRecords));
+    return c.h;
+}
+
+SaveFaultHook g_saveFault = nullptr;
+
 }  // namespace
+
+quint64 PageChecksum(const QImage& source) {
+    const QImage page = source.format() == QImage::Format_RGB32 || source.format() == QImage::Format_ARGB32
+                            ? source
+                            : source.convertToFormat(QImage::Format_RGB32);
+    Checksum c;
+    c.add(quint32(page.width()));
+    c.add(quint32(page.height()));
+    for (int y = 0; y < page.height(); ++y) {
+        const auto* row = reinterpret_cast<const quint32*>(page.constScanLine(y));
+        for (int x = 0; x < page.width(); ++x) c.add(row[x] & 0x00ffffffu);
+    }
+    return c.h;
+}
+
+void StampSidecar(QByteArray& b, const QImage& page) {
+    if (b.size() < Stamp + StampSize) return;
+    char* at = b.data() + Stamp;
+    std::memcpy(at, kStampMark, 4);
+    qToLittleEndian<quint64>(PageChecksum(page), at + 4);
+    qToLittleEndian<quint64>(fieldsChecksum(b), at + 12);
+    qToLittleEndian<quint16>(quint16(page.width()), at + 20);
+    qToLittleEndian<quint16>(quint16(page.height()), at + 22);
+}
+
+PairCheck CheckPair(const QByteArray& b, const QImage& page) {
+    if (!holds(b, Stamp, StampSize) || std::memcmp(b.constData() + Stamp, kStampMark, 4) != 0)
+        return PairCheck::Unstamped;
+    const char* at = b.constData() + Stamp;
+    // Another writer keeps these bytes but changes the fields: the stamp is stale.
+    if (qFromLittleEndian<quint64>(at + 12) != fieldsChecksum(b)) return PairCheck::Foreign;
+    const bool sameSize = qFromLittleEndian<quint16>(at + 20) == quint16(page.width()) &&
+                          qFromLittleEndian<quint16>(at + 22) == quint16(page.height());
+    return sameSize && qFromLittleEndian<quint64>(at + 4) == PageChecksum(page) ? PairCheck::Matches
+                                                                                  : PairCheck::Mixed;
+}
+
+void SetSaveFaultHookForTesting(SaveFaultHook hook) { g_saveFault = hook; }
 
 QString SidecarPath(const QString& bitmapPath) {
     return bitmapPath.left(std::max<int>(0, int(bitmapPath.size()) - 3)) + QStringLiteral("dat");
@@ -92,10 +162,12 @@ QByteArray EncodeTextField(const QString& text) {
     const QString padded = text.left(TextFieldSize).leftJustified(TextFieldSize, u' ');
     QStringEncoder gbk("GBK");
     const QByteArray bytes = gbk.encode(padded);
-    // Keep whole characters only: a GBK lead byte (0x81..0xFE) starts a pair.
+    // Keep whole characters only: a GBK lead byte (0x81..0xFE) starts a pair;
+    // 0x80 and 0xFF stand alone (code page 936 maps them to U+20AC and U+F8F5).
     int cut = 0;
     while (cut < bytes.size()) {
-        const int width = quint8(bytes[cut]) >= 0x81 ? 2 : 1;
+        const quint8 lead = quint8(bytes[cut]);
+        const int width = lead >= 0x81 && lead <= 0xFE ? 2 : 1;
         if (cut + width > TextFieldSize) break;
         cut += width;
     }
@@ -177,18 +249,22 @@ ScoreDocument::Held ReadSidecar(const QByteArray& b, ScoreDocument& d, bool batc
 
 // The sidecar is patched: its head is read, changed and written to a new file
 // followed by the rest of the old one, which then replaces it.
-static QString prepareSidecar(const QString& path, const ScoreDocument& doc, QSaveFile& out) {
-    const QFileInfo info(path);
-    if (info.exists() && !info.isFile()) return describe(path, QStringLiteral("不是文件"));
-    QFile old(path);
+static QString prepareSidecar(const QString& path, const ScoreDocument& doc, QSaveFile& out,
+                              const QImage* page = nullptr) {
+    QFile old;
     QByteArray head;
-    if (info.exists()) {
-        if (!old.open(QIODevice::ReadOnly)) return describe(path, old.errorString());
-        head = old.read(PictureRecords + RecordSize * MaxPictureRecords);
+    if (EntryExists(path)) {
+        // Only a regular file is patched: a FIFO or a device would hang the copy.
+        QString reason;
+        if (!OpenRegularFile(old, path, false, &reason)) return describe(path, reason);
+        if (old.size() > kMaxSidecarSize)
+            return describe(path, QStringLiteral("文件过大（%1 字节，上限 %2 字节）").arg(old.size()).arg(kMaxSidecarSize));
+        head = old.read(kSidecarHead);
     }
     out.setFileName(path);
     if (!out.open(QIODevice::WriteOnly)) return describe(path, out.errorString());
-    const QByteArray patched = PatchSidecar(head, doc);
+    QByteArray patched = PatchSidecar(head, doc);
+    if (page) StampSidecar(patched, *page);
     if (out.write(patched) != patched.size()) return describe(path, out.errorString());
     if (old.isOpen()) {
         // Bytes past the patched head are the file's own: copy them as they are.
@@ -215,53 +291,79 @@ QString WriteSidecarFile(const QString& path, const ScoreDocument& doc) {
 }
 
 QString ReadSidecarFile(const QString& path, ScoreDocument& doc, bool batchExport,
-                        ScoreDocument::Held* held) {
-    const QFileInfo info(path);
-    if (!info.exists()) {
+                        ScoreDocument::Held* held, QByteArray* raw) {
+    if (!EntryExists(path)) {
         // A page without its sidecar still opens; the sidecar is made for it.
         QFile created(path);
-        if (created.open(QIODevice::WriteOnly)) created.close();
+        if (created.open(QIODevice::WriteOnly | QIODevice::NewOnly)) created.close();
         const ScoreDocument::Held none;
         if (held) *held = none;
         return QString();
     }
-    if (!info.isFile()) return describe(path, QStringLiteral("不是文件"));
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) return describe(path, f.errorString());
-    const QByteArray head = f.read(PictureRecords + RecordSize * MaxPictureRecords);
-    const ScoreDocument::Held h = ReadSidecar(head, doc, batchExport);
+    const RegularFileRead read = ReadRegularFile(path, kMaxSidecarSize, kSidecarHead);
+    if (!read.error.isEmpty()) return read.error;
+    const ScoreDocument::Held h = ReadSidecar(read.bytes, doc, batchExport);
     if (held) *held = h;
+    if (raw) *raw = read.bytes;
     return QString();
 }
 
-// The image reader fills a cut-off bitmap with whatever it has: so an
-// uncompressed bitmap must hold all the rows its header promises.
-static bool bitmapIsComplete(const QString& path, qint64 fileSize) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) return false;
-    const QByteArray h = f.read(54);
-    if (h.size() < 54 || !h.startsWith("BM")) return false;
-    const quint32 dataAt = qFromLittleEndian<quint32>(h.constData() + 10);
-    const qint32 width = qFromLittleEndian<qint32>(h.constData() + 18);
-    const qint32 height = qFromLittleEndian<qint32>(h.constData() + 22);
-    const quint16 bits = qFromLittleEndian<quint16>(h.constData() + 28);
-    const quint32 compression = qFromLittleEndian<quint32>(h.constData() + 30);
-    if (width <= 0 || height == 0 || height == std::numeric_limits<qint32>::min()) return false;
-    if (compression != 0 && compression != 3) return true;  // run-length data has no fixed size
-    const qint64 stride = ((qint64(width) * bits + 31) / 32) * 4;
-    return qint64(dataAt) + stride * std::abs(qint64(height)) <= fileSize;
+// Checks a bitmap's header before any pixel is decoded. The page can be no
+// larger than a layout makes (with a margin), so a small run-length file
+// cannot make a huge page; and the image reader fills a cut-off bitmap with
+// whatever it has, so an uncompressed bitmap must hold all the rows its header
+// promises. Empty when the header is sound.
+static QString checkBitmapHeader(const QByteArray& h, qint64 fileSize, QSize* size = nullptr) {
+    if (h.size() < 26 || !h.startsWith("BM")) return QStringLiteral("不是位图文件");
+    const qint64 dataAt = qFromLittleEndian<quint32>(h.constData() + 10);
+    const quint32 infoSize = qFromLittleEndian<quint32>(h.constData() + 14);
+    qint64 width = 0, height = 0;
+    quint32 bits = 0, compression = 0;
+    if (infoSize == 12) {  // the old core header: 16-bit sizes, never compressed
+        width = qFromLittleEndian<quint16>(h.constData() + 18);
+        height = qFromLittleEndian<quint16>(h.constData() + 20);
+        bits = qFromLittleEndian<quint16>(h.constData() + 24);
+    } else {
+        if (h.size() < 54 || infoSize < 40) return QStringLiteral("不是完整的位图文件");
+        width = qFromLittleEndian<qint32>(h.constData() + 18);
+        height = qFromLittleEndian<qint32>(h.constData() + 22);
+        bits = qFromLittleEndian<quint16>(h.constData() + 28);
+        compression = qFromLittleEndian<quint32>(h.constData() + 30);
+    }
+    const qint64 rows = height < 0 ? -height : height;
+    if (width <= 0 || rows == 0 || width > kMaxPageWidth || rows > kMaxPageHeight)
+        return QStringLiteral("位图尺寸无效（%1 × %2，最大 %3 × %4）")
+            .arg(width).arg(rows).arg(kMaxPageWidth).arg(kMaxPageHeight);
+    if (bits == 0 || bits > 32) return QStringLiteral("不是位图文件（每像素 %1 位）").arg(bits);
+    if (size) *size = QSize(int(width), int(rows));
+    if (compression != 0 && compression != 3) return QString();  // run-length data has no fixed size
+    // Bounded sizes: no product here can overflow.
+    const qint64 stride = (width * bits + 31) / 32 * 4;
+    if (dataAt + stride * rows > fileSize) return QStringLiteral("不是完整的位图文件");
+    return QString();
+}
+
+QSize BitmapHeaderSize(const QString& path) {
+    QFile file;
+    if (!OpenRegularFile(file, path, false, nullptr)) return QSize();
+    QSize size;
+    if (!checkBitmapHeader(file.read(54), file.size(), &size).isEmpty()) return QSize();
+    return size;
 }
 
 QString LoadPageBitmap(const QString& path, QImage& page) {
-    const QFileInfo info(path);
-    if (!info.exists()) return describe(path, QStringLiteral("文件不存在"));
-    if (!info.isFile()) return describe(path, QStringLiteral("不是文件"));
-    if (!bitmapIsComplete(path, info.size())) return describe(path, QStringLiteral("不是完整的位图文件"));
-    QImageReader reader(path, "bmp");
+    QFile file;
+    QString reason;
+    if (!OpenRegularFile(file, path, false, &reason)) return describe(path, reason);
+    const QString headerProblem = checkBitmapHeader(file.read(54), file.size());
+    if (!headerProblem.isEmpty()) return describe(path, headerProblem);
+    // Decoded from the file already opened and checked, never from the path again.
+    file.seek(0);
+    QImageReader reader(&file, "bmp");
     reader.setDecideFormatFromContent(false);
     if (!reader.canRead()) return describe(path, QStringLiteral("不是位图文件"));
     const QSize size = reader.size();
-    if (!size.isValid() || size.width() > kMaxPageSide || size.height() > kMaxPageSide)
+    if (!size.isValid() || size.width() > kMaxPageWidth || size.height() > kMaxPageHeight)
         return describe(path, QStringLiteral("位图尺寸无效"));
     QImage img;
     if (!reader.read(&img) || img.isNull())
@@ -315,8 +417,11 @@ QString SaveScoreFiles(const QString& bitmapPath, const QImage& page, const Scor
     // A bitmap named like its own sidecar would be overwritten by it.
     if (QFileInfo(sidecarPath).absoluteFilePath() == QFileInfo(bitmapPath).absoluteFilePath())
         return describe(bitmapPath, QStringLiteral("文件名不能以 dat 结尾"));
-    const QFileInfo info(bitmapPath);
-    if (info.exists() && !info.isFile()) return describe(bitmapPath, QStringLiteral("不是文件"));
+    // A folder, a FIFO or a symlink loop in the bitmap's place is never replaced.
+    if (EntryExists(bitmapPath)) {
+        const QString problem = RegularFileProblem(bitmapPath, false);
+        if (!problem.isEmpty()) return describe(bitmapPath, problem);
+    }
 
     QSaveFile bitmap(bitmapPath);
     if (!bitmap.open(QIODevice::WriteOnly)) return describe(bitmapPath, bitmap.errorString());
@@ -325,18 +430,43 @@ QString SaveScoreFiles(const QString& bitmapPath, const QImage& page, const Scor
         return describe(bitmapPath, QStringLiteral("无法写入位图 (%1)").arg(bitmap.errorString()));
     }
     QSaveFile side;
-    const QString error = prepareSidecar(sidecarPath, doc, side);
+    const QString error = prepareSidecar(sidecarPath, doc, side, &page);
     if (!error.isEmpty()) {
         bitmap.cancelWriting();
         side.cancelWriting();
         return error;
     }
-    // Both new files are complete: only the two renames are left.
-    if (!bitmap.commit()) {
+    // Both new files are complete: only the two renames are left. The old
+    // bitmap keeps a second name until the new sidecar is in place, so a
+    // failed sidecar rename can put the old pair back.
+    const QFileInfo place(bitmapPath);
+    const QString kept = place.dir().filePath(QStringLiteral(".%1.quillnote-old").arg(place.fileName()));
+    const bool hadBitmap = EntryExists(bitmapPath);
+    QFile::remove(kept);
+    const bool keeping =
+        hadBitmap && (::link(QFile::encodeName(bitmapPath).constData(), QFile::encodeName(kept).constData()) == 0 ||
+                      QFile::copy(bitmapPath, kept));
+    auto commit = [](QSaveFile& file, const QString& path) -> QString {
+        if (g_saveFault && g_saveFault(path)) {
+            file.cancelWriting();
+            return describe(path, QStringLiteral("无法写入 (No space left on device)"));
+        }
+        return file.commit() ? QString() : describe(path, file.errorString());
+    };
+    const QString bitmapError = commit(bitmap, bitmapPath);
+    if (!bitmapError.isEmpty()) {
         side.cancelWriting();
-        return describe(bitmapPath, bitmap.errorString());
+        if (keeping) QFile::remove(kept);
+        return bitmapError;
     }
-    if (!side.commit()) return describe(sidecarPath, side.errorString());
+    const QString sideError = commit(side, sidecarPath);
+    if (!sideError.isEmpty()) {
+        // The old pair comes back: the old bitmap, or none if there was none.
+        if (keeping) ::rename(QFile::encodeName(kept).constData(), QFile::encodeName(bitmapPath).constData());
+        else if (!hadBitmap) QFile::remove(bitmapPath);
+        return sideError;
+    }
+    if (keeping) QFile::remove(kept);
     return QString();
 }
 

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "EditorState.h"
+#include "LayoutMath.h"
 
 namespace qn {
 
@@ -77,7 +78,22 @@ constexpr int TextFieldSize = 44;
 constexpr int MaxTextRecords = (PictureRecords - TextRecords) / RecordSize;
 // Picture slots 0..49.
 constexpr int MaxPictureRecords = 50;
+// The pair stamp, in bytes the format leaves unused (positions 97..120) so
+// every other reader of the sidecar sees the bytes it reads unchanged: a mark,
+// the checksum of the page saved with this sidecar, the checksum of the fields
+// written with it, and the page's size.
+constexpr int Stamp = 96;
+constexpr int StampSize = 24;
 }  // namespace sidecar
+
+// A sidecar is some 800 bytes; its tail is kept as it is, but a file this
+// large is no sidecar and is neither read nor rewritten.
+inline constexpr qint64 kMaxSidecarSize = 16 << 20;
+
+// The largest page bitmap that is loaded: the largest layout's page and an
+// eighth more each way. Anything larger is refused before it is decoded.
+inline constexpr int kMaxPageWidth = kMaxLayoutPageWidth + kMaxLayoutPageWidth / 8;
+inline constexpr int kMaxPageHeight = kMaxLayoutPageHeight + kMaxLayoutPageHeight / 8;
 
 // The sidecar of a page bitmap: the path with its last three characters
 // replaced by "dat" (positional: "song" gives "sdat").
@@ -96,6 +112,22 @@ QByteArray PatchSidecar(QByteArray old, const ScoreDocument& doc);
 // During a batch export the staff-input and guide-line switches are not read.
 ScoreDocument::Held ReadSidecar(const QByteArray& bytes, ScoreDocument& doc, bool batchExport);
 
+// ---- The pair
+
+// A checksum of the page's pixels as the bitmap stores them (RGB, no alpha).
+quint64 PageChecksum(const QImage& page);
+// Writes the stamp of page into patched sidecar bytes (at least 120 long).
+void StampSidecar(QByteArray& bytes, const QImage& page);
+
+enum class PairCheck {
+    Unstamped,  // no stamp: a sidecar from before, or of another writer
+    Foreign,    // stamped, but another writer changed the fields since
+    Matches,    // the page is the one saved with this sidecar
+    Mixed,      // the page belongs to another save than the sidecar
+};
+// Whether page is the one saved with these sidecar bytes.
+PairCheck CheckPair(const QByteArray& sidecarBytes, const QImage& page);
+
 // ---- Files
 
 // Writes the sidecar at path: the old file's bytes are kept except those the
@@ -103,24 +135,37 @@ ScoreDocument::Held ReadSidecar(const QByteArray& bytes, ScoreDocument& doc, boo
 // is complete. Returns an error text, empty on success.
 QString WriteSidecarFile(const QString& path, const ScoreDocument& doc);
 // Reads the sidecar at path into doc. A missing sidecar is created empty (no
-// error when that fails: the page still opens). Returns an error text when the
-// file exists but cannot be read.
+// error when that fails: the page still opens). Returns an error text when
+// something is there but cannot be read: no regular file (a folder, a FIFO, a
+// device, a symlink loop), too large, or unreadable.
+// raw, when given, receives the bytes read (for CheckPair).
 QString ReadSidecarFile(const QString& path, ScoreDocument& doc, bool batchExport,
-                        ScoreDocument::Held* held = nullptr);
+                        ScoreDocument::Held* held = nullptr, QByteArray* raw = nullptr);
 
-// Loads a page bitmap. Anything that is not a sound BMP of sane size (missing,
-// a folder, not a BMP, truncated, absurd dimensions) gives an error text and
-// leaves page untouched.
+// Loads a page bitmap. Anything that is not a sound BMP of at most
+// kMaxPageWidth x kMaxPageHeight (missing, a folder, a FIFO, a symlink loop,
+// unreadable, not a BMP, truncated, too large) gives an error text with the
+// real reason and leaves page untouched.
 QString LoadPageBitmap(const QString& path, QImage& page);
+// The page size a bitmap's header gives, checked as LoadPageBitmap checks it
+// before decoding; invalid when it would be refused.
+QSize BitmapHeaderSize(const QString& path);
 
 // Writes an image as a 24-bit BMP (bottom-up rows, no palette), as the page
 // bitmap is stored. False when the device refuses the bytes.
 bool WriteBmp24(const QImage& image, QIODevice& device);
 
 // Writes the page bitmap and the sidecar of a document. Both are written to
-// temporary files first and put in place only when both are complete, so a
-// failure leaves both files as they were. Returns an error text naming the
-// file, empty on success.
+// temporary files first and put in place only when both are complete; the old
+// bitmap is kept under a second name until the sidecar is in place, so a
+// failure at any step leaves the old pair. The sidecar is stamped with the
+// page, so a pair mixed by a kill between the two renames is found on open
+// (CheckPair). Returns an error text naming the file, empty on success.
 QString SaveScoreFiles(const QString& bitmapPath, const QImage& page, const ScoreDocument& doc);
+
+// Test seam for fault injection: called before each rename of a save with the
+// path about to be replaced; true makes that rename fail as a full disk would.
+using SaveFaultHook = bool (*)(const QString& path);
+void SetSaveFaultHookForTesting(SaveFaultHook hook);
 
 }  // namespace qn

@@ -4,6 +4,8 @@
 #include <QFile>
 #include <QStringDecoder>
 
+#include "RegularFile.h"
+
 namespace qn {
 
 namespace {
@@ -89,12 +91,12 @@ QStringList ParseListFields(const QByteArray& gbkText)
 ListReadResult ReadListFile(const QString& path)
 {
     ListReadResult result;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        result.error = QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), file.errorString());
+    const RegularFileRead read = ReadRegularFile(QDir::toNativeSeparators(path), kMaxListFileSize);
+    if (!read.error.isEmpty()) {
+        result.error = read.error;
         return result;
     }
-    result.entries = ParseListFields(file.readAll());
+    result.entries = ParseListFields(read.bytes);
     return result;
 }
 

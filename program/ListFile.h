@@ -21,7 +21,11 @@ struct ListReadResult {
 };
 
 QStringList ParseListFields(const QByteArray& gbkText);
-// A file that cannot be opened gives no entries and an error text.
+// A list file holds a few dozen words or phrases; this much is far beyond any.
+inline constexpr qint64 kMaxListFileSize = 256 << 10;
+
+// A file that cannot be opened, is no regular file (a FIFO, a device, a folder)
+// or is larger than kMaxListFileSize gives no entries and an error text.
 ListReadResult ReadListFile(const QString& path);
 
 }  // namespace qn

@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QtEndian>
 
+#include "RegularFile.h"
+
 #include <cstring>
 #include <utility>
 #include <vector>
@@ -86,11 +88,18 @@ QString describe(const QString& path, const QString& what)
 OptionsReadResult ReadOptionsFile(const QString& path)
 {
     OptionsReadResult result;
-    QFile file(path);
-    // ReadWrite creates a missing file and never truncates; a read-only file is
-    // still worth reading.
-    if (!file.open(QIODevice::ReadWrite) && !file.open(QIODevice::ReadOnly)) {
-        result.error = describe(path, file.errorString());
+    QFile file;
+    QString reason;
+    // Read-write creates a missing file and never truncates; a read-only file is
+    // still worth reading. Only a regular file is opened: a FIFO would hang.
+    if (!OpenRegularFile(file, path, true, &reason) && !OpenRegularFile(file, path, false, &reason)) {
+        result.error = describe(path, reason);
+        return result;
+    }
+    if (file.size() > kMaxOptionsFileSize) {
+        result.error = describe(path, QStringLiteral("文件过大（%1 字节，上限 %2 字节）")
+                                          .arg(file.size())
+                                          .arg(kMaxOptionsFileSize));
         return result;
     }
     const QByteArray data = file.read(kOptionsFileSize);
@@ -102,11 +111,12 @@ QString WriteOptionsFile(const QString& path, const OptionsValues& values)
 {
     // Patch in place: the rest of the file, however long, is never read or
     // moved, and the file keeps its identity (inode, links, permissions).
-    QFile file(path);
-    const bool existed = file.exists();
-    if (!file.open(QIODevice::ReadWrite)) {  // creates a missing file, never truncates
+    QFile file;
+    const bool existed = EntryExists(path);
+    QString reason;
+    if (!OpenRegularFile(file, path, true, &reason)) {  // creates a missing file, never truncates
         const QString what = existed ? QStringLiteral("not writable") : QStringLiteral("cannot be created");
-        return describe(path, QStringLiteral("%1 (%2)").arg(what, file.errorString()));
+        return describe(path, QStringLiteral("%1 (%2)").arg(what, reason));
     }
     // A short file first grows to full length with the zeros its missing bytes read as.
     const qint64 size = file.size();

@@ -14,6 +14,9 @@
 namespace qn {
 
 inline constexpr int kOptionsFileSize = 18;
+// Only the first 18 bytes are read, but a "set.ini" this large is no
+// preferences file (its tail is kept as it is when written).
+inline constexpr qint64 kMaxOptionsFileSize = 16 << 20;
 
 struct OptionsValues {
     Byte ExportScale = 0;
@@ -32,7 +35,9 @@ struct OptionsReadResult {
 // Opens the file for reading and writing, creating it empty when absent; bytes
 // beyond the end read as zero. Never truncates. A file that exists but is
 // read-only is still read, without error. When the file can be neither opened
-// nor created, all values are zero and error says why.
+// nor created, all values are zero and error says why. Only a regular file of
+// at most kMaxOptionsFileSize bytes is read: a FIFO, a device, a folder or a
+// symlink loop gives zeros and an error, never a hang.
 OptionsReadResult ReadOptionsFile(const QString& path);
 // Writes the six items at their offsets in place, creating the file only when
 // it is missing; every other byte, a long tail included, is left untouched and

@@ -44,6 +44,8 @@ namespace qn {
 class ClickLabel;
 class Dialogs;
 class KeyChart;
+class RecoveryWriter;
+struct RecoverySnapshot;
 class OutlineWindow;
 class OverlaySlots;
 class SoundPlayer;
@@ -184,6 +186,20 @@ private:
     void UpdatePlaybackMarker();
     void CreatePlaybackControls();
 public:
+    // ---- Form1_Recovery.cpp: autosave into a recovery copy, and recovery after a crash
+    // Seconds between recovery copies: QUILLNOTE_AUTOSAVE_SECONDS, else the
+    // setting "autosave/intervalSeconds", else 30; 0 turns autosave off.
+    static int AutosaveSeconds();
+    // Hands a copy of the unsaved document to the recovery writer (no file
+    // work on this thread). Runs on the autosave timer.
+    void AutosaveTimer_Timer();
+    RecoverySnapshot RecoveryState() const;
+    RecoveryWriter* recoveryWriter() { return recovery_.get(); }
+private:
+    void StartRecovery();
+    bool RestoreRecovery(const RecoverySnapshot& copy);
+public:
+
     // ---- Form1_History.cpp: undo and redo (Ctrl+Z; Ctrl+Y, Ctrl+Shift+Z)
     void Undo();
     void Redo();
@@ -334,6 +350,8 @@ private:
     QTimer* markerTimer_ = nullptr;
     QMenu* commandMenu_ = nullptr;
     KeyChart* keyChart_ = nullptr;
+    std::unique_ptr<RecoveryWriter> recovery_;
+    QTimer* autosaveTimer_ = nullptr;
 };
 
 }  // namespace qn

@@ -145,7 +145,7 @@ void Form1::CreateToolbar() {
     }
 
     struct Slider { int min, max, value, largeStep; };
-    const Slider sliders[4] = {{60, 240, 80, 4}, {4, 16, 8, 1}, {50, 250, 60, 10}, {10, 80, 20, 4}};
+    const Slider sliders[4] = {{60, kMaxBarWidth, 80, 4}, {4, kMaxBarsPerLine, 8, 1}, {50, 250, 60, 10}, {10, 80, 20, 4}};
     // Captions above sliders: rows 0..2 from y 240 to 336, row 3 further down.
     const int captionY[4] = {240, 272, 304, 512};
     for (int i = 0; i < 4; ++i) {

@@ -12,6 +12,7 @@
 #include "OutlineWindow.h"
 #include "OverlaySlots.h"
 #include "Dialogs.h"
+#include "Recovery.h"
 
 namespace qn {
 
@@ -129,7 +130,10 @@ QString Form1::OpenScore(const QString& path, bool batchExport) {
     ScoreDocument doc = CurrentDocument();
     ScoreDocument::Held held;
     // The sidecar's steps are guarded one by one: what cannot be read keeps its value.
-    ReadSidecarFile(SidecarPath(path), doc, batchExport, &held);
+    QByteArray sidecarBytes;
+    const QString sidecarError = ReadSidecarFile(SidecarPath(path), doc, batchExport, &held, &sidecarBytes);
+    // A save cut off between its two renames leaves one file of each save.
+    const bool mixed = CheckPair(sidecarBytes, bitmap) == PairCheck::Mixed;
 
     Page& page = editor_.page;
     editor_.history.clear();  // what opening does is no step
@@ -141,6 +145,12 @@ QString Form1::OpenScore(const QString& path, bool batchExport) {
     editor_.history.clear();
     MarkClean();
     Beep();
+    if (!sidecarError.isEmpty())
+        dialogs_->Message(this, QStringLiteral("乐谱的附属文件无法读取，设置保持不变。\n%1").arg(sidecarError));
+    if (mixed)
+        dialogs_->Message(this, QStringLiteral("位图和附属文件不是同一次保存的（保存可能被中断）："
+                                               "页面与标题、设置或叠加内容可能不相配，请核对后重新保存。\n%1")
+                                    .arg(path));
     return QString();
 }
 
@@ -248,6 +258,8 @@ void Form1::MarkClean() {
     headerOrOverlaysChanged_ = false;
     editor_.history.setClean();
     savedUnrecorded_ = editor_.page.unrecordedChanges();
+    // Saved, new or opened: nothing is left to recover.
+    if (recovery_) recovery_->remove();
 }
 
 bool Form1::ConfirmDiscard() {

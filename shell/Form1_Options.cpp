@@ -1,6 +1,7 @@
 // Form1: the options panel `Picture2`, its click cycles and "set.ini".
 #include "Form1_Controls.h"
 #include "ProgramFolder.h"
+#include "RegularFile.h"
 #include "SettingsFile.h"
 #include "Dialogs.h"
 
@@ -12,8 +13,14 @@ QString SpacingText(Single v) { return QString::number(double(v)); }
 }  // namespace
 
 void Form1::LoadOptions() {
-    // An unreadable file leaves every value at zero; nothing is reported for it.
-    const OptionsValues v = ReadOptionsFile(ProgramPath(programFolder_, QStringLiteral("set.ini"))).values;
+    // An unreadable file leaves every value at zero. A missing one that cannot
+    // be created (a read-only folder) is no news; a file that is there but
+    // refused (a FIFO, a device, too large) is named.
+    const QString path = ProgramPath(programFolder_, QStringLiteral("set.ini"));
+    const OptionsReadResult read = ReadOptionsFile(path);
+    if (!read.error.isEmpty() && EntryExists(path))
+        dialogs_->Message(this, QStringLiteral("无法读取选项文件 set.ini，选项从零开始。\n%1").arg(read.error));
+    const OptionsValues& v = read.values;
     editor_.st.ExportScale = v.ExportScale;
     ui->Label6s[5]->setText(QString::number(v.ExportScale));
     editor_.st.SpacingValues[4] = v.BeatSpacing;

@@ -7,6 +7,7 @@
 #include "ListFile.h"
 #include "OutlineWindow.h"
 #include "ProgramFolder.h"
+#include "Recovery.h"
 #include "SoundPlayer.h"
 #include "Dialogs.h"
 #include "SongFont.h"
@@ -28,9 +29,13 @@ Form1::Form1(const QString& programFolder, Dialogs* dialogs, QWidget* parent)
     CreateControls();
     ConnectHandlers();
     Form_Load();
+    StartRecovery();
 }
 
-Form1::~Form1() = default;
+Form1::~Form1() {
+    // A window that closes leaves no recovery copy: the user saved or let it go.
+    if (recovery_) recovery_->remove();
+}
 
 QStringList Form1::ReadListOrWarn(const QString& name) {
     const ListReadResult r = ReadListFile(ProgramPath(programFolder_, name));

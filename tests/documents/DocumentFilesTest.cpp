@@ -12,6 +12,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "LayoutMath.h"
 #include "ScoreDocument.h"
 
 namespace qn {
@@ -45,6 +46,45 @@ QByteArray BmpBytes(const QImage& img) {
 }
 
 bool IsRoot() { return ::geteuid() == 0; }
+
+// A bitmap of a header's making: 8-bit with a two-colour palette, then data.
+QByteArray BmpWithHeader(qint32 width, qint32 height, quint16 bits, quint32 compression, const QByteArray& data) {
+    QByteArray b(54 + 8, '\0');
+    b[0] = 'B';
+    b[1] = 'M';
+    qToLittleEndian<quint32>(quint32(b.size() + data.size()), b.data() + 2);
+    qToLittleEndian<quint32>(54 + 8, b.data() + 10);
+    qToLittleEndian<quint32>(40, b.data() + 14);
+    qToLittleEndian<qint32>(width, b.data() + 18);
+    qToLittleEndian<qint32>(height, b.data() + 22);
+    qToLittleEndian<quint16>(1, b.data() + 26);
+    qToLittleEndian<quint16>(bits, b.data() + 28);
+    qToLittleEndian<quint32>(compression, b.data() + 30);
+    qToLittleEndian<quint32>(2, b.data() + 46);  // colours used
+    b[58] = b[59] = b[60] = '\xff';              // colour 1 white
+    return b + data;
+}
+
+// Something other than a plain file at path: the kinds a reader must refuse.
+enum class Entry { Fifo, Folder, Loop, Dangling, Device, Unreadable };
+void MakeEntry(Entry kind, const QString& path) {
+    const QByteArray p = QFile::encodeName(path);
+    switch (kind) {
+    case Entry::Fifo: ASSERT_EQ(::mkfifo(p.constData(), 0644), 0); break;
+    case Entry::Folder: ASSERT_TRUE(QDir().mkpath(path)); break;
+    case Entry::Loop: ASSERT_EQ(::symlink(p.constData(), p.constData()), 0); break;
+    case Entry::Dangling: ASSERT_EQ(::symlink("/nonexistent/quillnote", p.constData()), 0); break;
+    case Entry::Device: ASSERT_EQ(::symlink("/dev/zero", p.constData()), 0); break;
+    case Entry::Unreadable: {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray(600, '\0'));
+        f.close();
+        ASSERT_EQ(::chmod(p.constData(), 0), 0);
+        break;
+    }
+    }
+}
 
 class DocumentFiles : public ::testing::Test {
 protected:
@@ -135,6 +175,88 @@ TEST_F(DocumentFiles, BadBitmapsGiveAnErrorAndLeaveThePageAndTheFile) {
     EXPECT_FALSE(LoadPageBitmap(Path("missing.bmp"), page).isEmpty());
     QDir(dir.path()).mkdir("folder.bmp");
     EXPECT_FALSE(LoadPageBitmap(Path("folder.bmp"), page).isEmpty());
+}
+
+TEST_F(DocumentFiles, PageSizeIsBoundedBeforeAnyPixelIsDecoded) {
+    // The largest layout's page loads, with room to spare.
+    const PageLayout largest = ComputePageLayout(kMaxBarWidth, kMaxBarsPerLine, 250);
+    EXPECT_LT(largest.pageWidth, kMaxPageWidth);
+    EXPECT_LT(largest.pageHeight, kMaxPageHeight);
+    const QByteArray endOfBitmap("\x00\x01", 2);  // run-length data: nothing but the end mark
+    struct Case { const char* name; qint32 width, height; quint16 bits; quint32 compression; bool loads; } cases[] = {
+        // A 54-byte header whose sizes overflowed the completeness arithmetic.
+        {"overflowing sizes", 0x7fffffff, 0x7fffffff, 0xffff, 0, false},
+        {"60000 x 60000", 60000, 60000, 24, 0, false},
+        {"run-length 8192 x 4096", 8192, 4096, 8, 1, false},
+        {"run-length widest", kMaxPageWidth, 4, 8, 1, true},
+        {"run-length one wider", kMaxPageWidth + 1, 4, 8, 1, false},
+        {"run-length tallest", 4, kMaxPageHeight, 8, 1, true},
+        {"run-length one taller", 4, kMaxPageHeight + 1, 8, 1, false},
+    };
+    for (const Case& c : cases) {
+        const QString path = Path(QString::fromLatin1(c.name) + ".bmp");
+        WriteAll(path, c.compression ? BmpWithHeader(c.width, c.height, c.bits, c.compression, endOfBitmap)
+                                     : BmpWithHeader(c.width, c.height, c.bits, 0, QByteArray()).left(54));
+        QImage page;
+        const QString error = LoadPageBitmap(path, page);
+        if (c.loads) {
+            EXPECT_EQ(error, QString()) << c.name;
+            EXPECT_EQ(page.size(), QSize(c.width, c.height)) << c.name;
+            EXPECT_EQ(BitmapHeaderSize(path), QSize(c.width, c.height)) << c.name;
+        } else {
+            EXPECT_TRUE(error.contains(QStringLiteral("尺寸"))) << c.name << ": " << error.toStdString();
+            EXPECT_TRUE(page.isNull()) << c.name;
+            EXPECT_FALSE(BitmapHeaderSize(path).isValid()) << c.name;
+        }
+    }
+}
+
+TEST_F(DocumentFiles, SpecialFilesAreRefusedWithTheirRealReason) {
+    struct Case { const char* name; Entry kind; const char16_t* reason; } cases[] = {
+        {"fifo", Entry::Fifo, u"管道"},
+        {"folder", Entry::Folder, u"文件夹"},
+        {"loop", Entry::Loop, u"符号链接循环"},
+        {"dangling", Entry::Dangling, u"指向的文件不存在"},
+        {"device", Entry::Device, u"设备"},
+        {"unreadable", Entry::Unreadable, u"权限"},
+    };
+    for (const Case& c : cases) {
+        if (c.kind == Entry::Unreadable && IsRoot()) continue;  // root reads anything
+        const QString bitmap = Path(QString::fromLatin1(c.name) + ".bmp");
+        const QString side = SidecarPath(bitmap);
+        MakeEntry(c.kind, bitmap);
+        MakeEntry(c.kind, side);
+        QImage page;
+        const QString bitmapError = LoadPageBitmap(bitmap, page);
+        EXPECT_TRUE(bitmapError.contains(bitmap)) << c.name;
+        EXPECT_TRUE(bitmapError.contains(QString::fromUtf16(c.reason))) << c.name << ": " << bitmapError.toStdString();
+        ScoreDocument doc;
+        doc.title = QStringLiteral("current");
+        const QString sideError = ReadSidecarFile(side, doc, false);
+        EXPECT_TRUE(sideError.contains(QString::fromUtf16(c.reason))) << c.name << ": " << sideError.toStdString();
+        EXPECT_EQ(doc.title, QStringLiteral("current")) << c.name;
+        // Saving over such a pair writes nothing and leaves the entries as they were.
+        EXPECT_FALSE(SaveScoreFiles(bitmap, SmallPage(), ScoreDocument()).isEmpty()) << c.name;
+        struct stat st {};
+        if (c.kind == Entry::Fifo) {
+            ASSERT_EQ(::stat(QFile::encodeName(side).constData(), &st), 0);
+            EXPECT_TRUE(S_ISFIFO(st.st_mode)) << c.name;
+        }
+    }
+    QImage page;
+    EXPECT_TRUE(LoadPageBitmap(Path("missing.bmp"), page).contains(QStringLiteral("文件不存在")));
+}
+
+TEST_F(DocumentFiles, OversizedSidecarIsNeitherReadNorRewritten) {
+    QFile f(Path("big.dat"));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(f.resize(kMaxSidecarSize + 1));  // sparse: no disk space taken
+    f.close();
+    ScoreDocument doc;
+    EXPECT_TRUE(ReadSidecarFile(Path("big.dat"), doc, false).contains(QStringLiteral("过大")));
+    EXPECT_FALSE(SaveScoreFiles(Path("big.bmp"), SmallPage(), doc).isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(Path("big.bmp")));
+    EXPECT_EQ(QFileInfo(Path("big.dat")).size(), kMaxSidecarSize + 1);
 }
 
 TEST_F(DocumentFiles, BadSidecarsAreReadWithoutHarm) {

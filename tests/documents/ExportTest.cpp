@@ -7,7 +7,16 @@
 #include <QImage>
 #include <QTemporaryDir>
 
+#include <QTextStream>
+#include <QtEndian>
+#include <atomic>
+#include <chrono>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
+
 #include "BatchExport.h"
+#include "ExportCommand.h"
 #include "LayoutMath.h"
 
 namespace qn {
@@ -169,6 +178,129 @@ TEST_F(Export, UnwritablePictureIsReported) {
     QDir(dir.path()).mkpath("taken.bmp");
     const QString error = ExportDocument(Path("y.bmp"), Path("taken.bmp"), ExportFormat::Bmp, 100, source);
     EXPECT_TRUE(error.contains(Path("taken.bmp")));
+}
+
+// A folder whose documents fail in every way a folder can hold.
+class ExportSkips : public Export {
+protected:
+    void SetUp() override {
+        Export::SetUp();
+        QDir(dir.path()).mkpath("mixed");
+        const ScoreDocument doc = StartUpDocument();
+        Document("mixed/good.bmp", doc);
+        // A folder named like a bitmap, with a sidecar.
+        QDir(dir.path()).mkpath("mixed/folder.bmp");
+        Document("mixed/folder-side.bmp", doc);
+        QFile::rename(Path("mixed/folder-side.dat"), Path("mixed/folder.dat"));
+        QFile::remove(Path("mixed/folder-side.bmp"));
+        // A bitmap that is a symlink to itself.
+        ASSERT_EQ(::symlink("loop.bmp", QFile::encodeName(Path("mixed/loop.bmp")).constData()), 0);
+        Document("mixed/loop-side.bmp", doc);
+        QFile::rename(Path("mixed/loop-side.dat"), Path("mixed/loop.dat"));
+        QFile::remove(Path("mixed/loop-side.bmp"));
+        // A good bitmap whose sidecar is a FIFO.
+        Document("mixed/fifo.bmp", doc);
+        QFile::remove(Path("mixed/fifo.dat"));
+        ASSERT_EQ(::mkfifo(QFile::encodeName(Path("mixed/fifo.dat")).constData(), 0644), 0);
+        // A header of 60000 x 60000.
+        Document("mixed/huge.bmp", doc);
+        QFile huge(Path("mixed/huge.bmp"));
+        ASSERT_TRUE(huge.open(QIODevice::ReadWrite));
+        char size[8];
+        qToLittleEndian<qint32>(60000, size);
+        qToLittleEndian<qint32>(60000, size + 4);
+        huge.seek(18);
+        huge.write(size, 8);
+    }
+    // The reason each skipped document must give, by name.
+    const std::vector<std::pair<QString, QString>> expected = {
+        {QStringLiteral("folder.bmp"), QStringLiteral("文件夹")},
+        {QStringLiteral("loop.bmp"), QStringLiteral("符号链接循环")},
+        {QStringLiteral("fifo.bmp"), QStringLiteral("管道")},
+        {QStringLiteral("huge.bmp"), QStringLiteral("尺寸")},
+    };
+};
+
+TEST_F(ExportSkips, BatchNamesEverySkippedDocumentWithItsReason) {
+    const QStringList names = ExportableDocuments(Path("mixed"));
+    EXPECT_EQ(names, QStringList({"fifo.bmp", "folder.bmp", "good.bmp", "huge.bmp", "loop.bmp"}));
+    QDir(dir.path()).mkpath("out");
+    std::vector<ExportJob> jobs;
+    for (const QString& n : names) jobs.push_back({Path("mixed/" + n), Path("out/" + n)});
+    const std::vector<ExportOutcome> outcomes = RunExportJobs(jobs, ExportFormat::Bmp, 100, source, 2);
+    for (const ExportOutcome& o : outcomes) {
+        if (o.source.endsWith("good.bmp")) {
+            EXPECT_EQ(o.error, QString());
+            continue;
+        }
+        bool named = false;
+        for (const auto& [name, reason] : expected)
+            if (o.source.endsWith("/" + name)) {
+                named = true;
+                EXPECT_TRUE(o.error.contains(name) && o.error.contains(reason))
+                    << name.toStdString() << ": " << o.error.toStdString();
+            }
+        EXPECT_TRUE(named) << o.source.toStdString();
+    }
+    EXPECT_EQ(QDir(Path("out")).entryList(QDir::Files), QStringList({"good.bmp"}));
+}
+
+TEST_F(ExportSkips, CommandExitsOneOnAnySkipAndNamesIt) {
+    QFile::remove(Path("mixed/good.bmp"));  // only faults are left
+    QString outText, errText;
+    QTextStream out(&outText), err(&errText);
+    const QStringList args = {"quillnote", "--export", Path("mixed"), "--out", Path("cli"), "--home", Path("lib")};
+    EXPECT_EQ(RunExportCommand(args, dir.path(), out, err, false), 1);
+    for (const auto& [name, reason] : expected)
+        EXPECT_TRUE(errText.contains(name)) << name.toStdString() << " is not named: " << errText.toStdString();
+
+    // A symlink loop given as the source says so, not that it is missing.
+    errText.clear();
+    EXPECT_EQ(RunExportCommand({"quillnote", "--export", Path("mixed/loop.bmp"), "--out", Path("cli")}, dir.path(),
+                               out, err, false),
+              1);
+    EXPECT_TRUE(errText.contains(QStringLiteral("符号链接循环"))) << errText.toStdString();
+}
+
+TEST_F(Export, CommandWithAFifoForSetIniNeitherHangsNorFails) {
+    Document("one.bmp", StartUpDocument());
+    QDir(dir.path()).mkpath("home");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(Path("home/set.ini")).constData(), 0644), 0);
+    QString outText, errText;
+    QTextStream out(&outText), err(&errText);
+    const QStringList args = {"quillnote", "--export", Path("one.bmp"), "--out", Path("o"), "--home", Path("home")};
+    EXPECT_EQ(RunExportCommand(args, dir.path(), out, err, false), 0);
+    EXPECT_TRUE(errText.contains(QStringLiteral("set.ini")) && errText.contains(QStringLiteral("管道")))
+        << errText.toStdString();
+    EXPECT_EQ(QImage(Path("o/one.bmp")).width(), 668);  // at 100 %
+}
+
+TEST(MemoryBudget, ALargeRequestWaitsForRoomAndOneTooLargeRunsAlone) {
+    MemoryBudget budget(100);
+    budget.acquire(60);
+    std::atomic<bool> second{false};
+    std::thread t([&] {
+        budget.acquire(60);
+        second = true;
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_FALSE(second) << "60 + 60 does not fit in 100";
+    budget.release(60);
+    t.join();
+    EXPECT_TRUE(second);
+    EXPECT_EQ(budget.used(), 60);
+    budget.release(60);
+    budget.acquire(500);  // larger than the whole budget: runs once nothing else does
+    EXPECT_EQ(budget.used(), 500);
+    budget.release(500);
+}
+
+TEST_F(Export, CostOfAnExportFollowsThePageAndTheScale) {
+    Document("c.bmp", StartUpDocument());
+    const qint64 page = 668LL * 945 * 4;
+    EXPECT_EQ(ExportMemoryCost(Path("c.bmp"), 100), 4 * page);
+    EXPECT_EQ(ExportMemoryCost(Path("c.bmp"), 200), 7 * page);
+    EXPECT_EQ(ExportMemoryCost(Path("missing.bmp"), 100), 0);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // records, the in-place patching and the reading of short files.
 #include <gtest/gtest.h>
 
+#include <QStringEncoder>
 #include <QtEndian>
 #include <cstring>
 
@@ -95,11 +96,19 @@ TEST(Sidecar, TextFieldsKeepWholeGbkCharacters) {
         {QString(50, u'x'), QString(44, u'x')},
         {QString(), QString()},
         {QStringLiteral("  Song  1 "), QStringLiteral("Song  1")},
+        // U+F8F5 is the single byte 0xFF in GBK: no lead byte, so the 中 after
+        // it is dropped whole instead of keeping its first byte.
+        {QString(42, u'a') + QChar(0xF8F5) + QChar(0x4E2D), QString(42, u'a') + QChar(0xF8F5)},
+        {QString(41, u'a') + QChar(0xF8F5) + QChar(0x4E2D), QString(41, u'a') + QChar(0xF8F5) + QChar(0x4E2D)},
     };
+    QStringEncoder gbk("GBK");
+    ASSERT_EQ(QByteArray(gbk.encode(QString(QChar(0xF8F5)))), QByteArray("\xff"));
     for (const Case& c : cases) {
         const QByteArray field = EncodeTextField(c.text);
         EXPECT_EQ(field.size(), 44) << c.text.toStdString();
         EXPECT_EQ(DecodeTextField(field), c.readBack) << c.text.toStdString();
+        // A second save of what was read reads back the same.
+        EXPECT_EQ(DecodeTextField(EncodeTextField(DecodeTextField(field))), c.readBack) << c.text.toStdString();
     }
 }
 

@@ -1,10 +1,15 @@
 #include "ListFile.h"
 
+#include <functional>
+
 #include <QFile>
 #include <QStringEncoder>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -68,6 +73,49 @@ TEST(ListFile, ReadsAFileAndReportsAMissingOne)
     const auto missing = qn::ReadListFile(dir.filePath("explin.txt"));
     EXPECT_FALSE(missing.error.isEmpty());
     EXPECT_TRUE(missing.entries.isEmpty());
+}
+
+TEST(ListFile, RefusesWhatIsNoPlainFileOfAListsSize)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    struct Case {
+        const char* name;
+        std::function<void(const QByteArray&)> make;
+        const char16_t* reason;
+    };
+    const Case cases[] = {
+        // A FIFO would block the reader at start-up for ever.
+        {"fifo", [](const QByteArray& p) { ASSERT_EQ(::mkfifo(p.constData(), 0644), 0); }, u"管道"},
+        // /dev/zero never ends: an unbounded read ran out of memory.
+        {"device", [](const QByteArray& p) { ASSERT_EQ(::symlink("/dev/zero", p.constData()), 0); }, u"设备"},
+        {"folder", [](const QByteArray& p) { ASSERT_EQ(::mkdir(p.constData(), 0755), 0); }, u"文件夹"},
+        {"loop", [](const QByteArray& p) { ASSERT_EQ(::symlink(p.constData(), p.constData()), 0); }, u"符号链接循环"},
+        {"too large",
+         [](const QByteArray& p) {
+             QFile f(QFile::decodeName(p));
+             ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+             ASSERT_TRUE(f.resize(qn::kMaxListFileSize + 1));
+         },
+         u"过大"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString path = dir.filePath(QString::fromLatin1(c.name) + ".txt");
+        c.make(QFile::encodeName(path));
+        const auto read = qn::ReadListFile(path);
+        EXPECT_TRUE(read.error.contains(QString::fromUtf16(c.reason))) << read.error.toStdString();
+        EXPECT_TRUE(read.error.contains(path));
+        EXPECT_TRUE(read.entries.isEmpty());
+    }
+    // The largest list still reads.
+    const QString largest = dir.filePath("largest.txt");
+    {
+        QFile f(largest);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray(qn::kMaxListFileSize - 2, 'a') + ",b");
+    }
+    EXPECT_EQ(qn::ReadListFile(largest).entries.size(), 2);
 }
 
 }  // namespace

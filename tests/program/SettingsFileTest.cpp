@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <string>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -271,6 +272,50 @@ TEST(SettingsFile, WritableFileInReadOnlyFolderIsPatchedInPlace)
     const QByteArray want = bytes({70, 0, 0, 0, 0, 1, 0x55, 0x55, 0x55, 1, 0x55, 0x55, 0x55, 0,
                                    0x55, 0x55, 0x55, 0, 0x55, 0x55, 0x55, 0x55, 0x55, 0x55});
     EXPECT_EQ(readRaw(path).toHex(' '), want.toHex(' '));
+}
+
+TEST(SettingsFile, SpecialFilesAreRefusedWithoutHangingAndKeepTheirKind)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    struct Case {
+        const char* name;
+        int (*make)(const char* path);
+        const char* reason;  // in the read error
+    };
+    const Case cases[] = {
+        // A FIFO hung the window and the export at start-up.
+        {"fifo", [](const char* p) { return ::mkfifo(p, 0644); }, "管道"},
+        {"device", [](const char* p) { return ::symlink("/dev/zero", p); }, "设备"},
+        {"folder", [](const char* p) { return ::mkdir(p, 0755); }, "文件夹"},
+        {"loop", [](const char* p) { return ::symlink(p, p); }, "符号链接循环"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString path = dir.filePath(QStringLiteral("%1.ini").arg(c.name));
+        const QByteArray native = QFile::encodeName(path);
+        ASSERT_EQ(c.make(native.constData()), 0);
+        const auto read = qn::ReadOptionsFile(path);
+        EXPECT_TRUE(read.error.contains(QString::fromUtf8(c.reason))) << read.error.toStdString();
+        expectValues(read.values, OptionsValues{});
+        EXPECT_TRUE(qn::WriteOptionsFile(path, makeValues(100, 0.5f, 1, 1, 1, 1)).contains("not writable"));
+        struct stat st {};
+        ASSERT_EQ(::lstat(native.constData(), &st), 0) << "the entry is still there";
+        if (std::string(c.name) == "fifo") {
+            EXPECT_TRUE(S_ISFIFO(st.st_mode));
+        }
+    }
+    // A file far larger than any "set.ini" is refused as a whole.
+    const QString big = dir.filePath("big.ini");
+    {
+        QFile f(big);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes({150}));
+        ASSERT_TRUE(f.resize(qn::kMaxOptionsFileSize + 1));
+    }
+    const auto read = qn::ReadOptionsFile(big);
+    EXPECT_TRUE(read.error.contains(QStringLiteral("过大"))) << read.error.toStdString();
+    expectValues(read.values, OptionsValues{});
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <QTest>
 #include <QtEndian>
 #include <functional>
+#include <sys/stat.h>
 
 #include "OutlineWindow.h"
 #include "OverlaySlots.h"
@@ -174,6 +175,41 @@ TEST_F(Form1Documents, OpeningABitmapWithoutSidecarKeepsTheSettingsAndMakesTheSi
     EXPECT_TRUE(form->editor().page.isInk(30, 100));
     EXPECT_EQ(ui().Label1->text(), "Mine");
     EXPECT_EQ(ui().Label16->text(), "< 1 >");
+}
+
+TEST_F(Form1Documents, AMixedPairOrAnUnreadableSidecarIsSaidOnOpen) {
+    Type({49, 50});
+    SaveAs("one.bmp");
+    const QByteArray firstBitmap = [&] {
+        QFile f(Path("one.bmp"));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }();
+    Type({51, 52});
+    form->Command1_Click(1);  // the second save: new page, new sidecar
+    Write("one.bmp", firstBitmap);  // as a kill between the two renames leaves it
+    dialogs.messages.clear();
+    dialogs.fileAnswers.push_back(Path("one.bmp"));
+    form->Command1_Click(0);
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_TRUE(dialogs.messages[0].contains(QStringLiteral("不是同一次保存的")));
+    EXPECT_TRUE(dialogs.messages[0].contains(Path("one.bmp")));
+    EXPECT_EQ(st().DocumentPath, Path("one.bmp")) << "the page still opens";
+
+    // A pair of one save opens without a word.
+    form->Command1_Click(1);
+    dialogs.messages.clear();
+    dialogs.fileAnswers.push_back(Path("one.bmp"));
+    form->Command1_Click(0);
+    EXPECT_TRUE(dialogs.messages.isEmpty()) << dialogs.messages.join('\n').toStdString();
+
+    // A FIFO for a sidecar: the page opens, the settings stay, and it is said.
+    QFile::copy(Path("one.bmp"), Path("two.bmp"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(Path("two.dat")).constData(), 0644), 0);
+    dialogs.fileAnswers.push_back(Path("two.bmp"));
+    form->Command1_Click(0);
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_TRUE(dialogs.messages[0].contains(QStringLiteral("管道")));
+    EXPECT_EQ(st().DocumentPath, Path("two.bmp"));
 }
 
 TEST_F(Form1Documents, UnsavedChangesAreAskedAbout) {

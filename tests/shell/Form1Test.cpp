@@ -2,6 +2,8 @@
 // layout, guide lines, options panel and "set.ini", toggles and palette.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -220,6 +222,20 @@ TEST_F(Form1Test, MissingListFilesAreReportedAndStartUpCompletes) {
     EXPECT_EQ(ui().List1->count(), 0);
     EXPECT_EQ(f.size(), QSize(852, 945));
     EXPECT_EQ(ui().Label2[2]->text(), "C");
+}
+
+TEST_F(Form1Test, SpecialFilesInTheProgramFolderAreNamedAndStartUpCompletes) {
+    // FIFOs hung the start-up: they must be refused, not read.
+    QFile::remove(Path("explin.txt"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(Path("explin.txt")).constData(), 0644), 0);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(Path("set.ini")).constData(), 0644), 0);
+    Start();
+    ASSERT_EQ(dialogs.messages.size(), 2) << dialogs.messages.join('\n').toStdString();
+    EXPECT_TRUE(dialogs.messages[0].contains("set.ini") && dialogs.messages[0].contains(QStringLiteral("管道")));
+    EXPECT_TRUE(dialogs.messages[1].contains("explin.txt") && dialogs.messages[1].contains(QStringLiteral("管道")));
+    EXPECT_EQ(ui().List1->count(), 0);
+    EXPECT_EQ(ui().List2->count(), 3);
+    EXPECT_EQ(st().ExportScale, 0);
 }
 
 struct SliderCase {

@@ -33,6 +33,8 @@ while [ -e "/tmp/.X${DISPLAY_NUM}-lock" ]; do DISPLAY_NUM=$((DISPLAY_NUM + 1)); 
 export DISPLAY=:$DISPLAY_NUM
 export XDG_RUNTIME_DIR=$WORK/runtime
 mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
+# Recovery copies of our own, so a run never finds (or leaves) the user's.
+export XDG_STATE_HOME=$WORK/state
 unset QT_QPA_PLATFORM QUILLNOTE_HOME
 
 Xvfb "$DISPLAY" -screen 0 1280x1024x24 -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
