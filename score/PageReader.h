@@ -32,10 +32,18 @@ struct PageSymbol {
     int beams = 0;  // note cells: the beam row of the atlas, 0..3
 };
 
+// A head printed by the new-score dialog: the song it starts begins with
+// the symbols on line `line` (its key line) and after.
+struct HeadReading {
+    int line = 0;
+    SongHead head;
+};
+
 // The raw reading: what stands where, before any music is made of it.
 struct PageReading {
     std::vector<PageSymbol> symbols;  // line by line, left to right
     std::vector<Skip> unknownInk;     // one entry per run of unexplained columns
+    std::vector<HeadReading> heads;   // by line
     int lines = 0;                    // line bands read
 };
 
@@ -45,11 +53,23 @@ struct PageReading {
 PageReading ReadSymbols(const QImage& image, int width, int height, int linePitch);
 PageReading ReadSymbols(const Page& page, int linePitch);
 
-// Music from the symbols, in reading order across lines.
+// Music from the symbols, in reading order across lines; every head starts
+// a new song.
 Score BuildScore(const PageReading& reading);
 
-// ReadSymbols and BuildScore in one step.
+// The whole page: the heads of further songs first (their ink is then no
+// symbol), the atlas cells and their music, then the marks around the notes:
+//   - arcs drawn with L (Image4 stretched between the centres of two note
+//     cells, rows -9..1 of a line), ties when they join two neighbouring notes
+//     of one pitch;
+//   - chord symbols (any colour but black and white, from row 26 of a line),
+//     matched against the chord path's own texts;
+//   - lyrics below a line (black, from row 38 to the next line), matched
+//     character by character against the lyrics font; each lyric line is a
+//     verse, each syllable goes to the note whose cell holds its centre.
+// What none of them explains is listed in Score::skipped.
 Score ReadPage(const Page& page, int linePitch);
 Score ReadPage(const QImage& image, int linePitch);
+Score ReadPage(const QImage& image, int width, int height, int linePitch);
 
 }  // namespace qn::score
