@@ -427,8 +427,7 @@ void ReadChords(InkView& ink, int pitch, Score& score) {
         const int top = lineTop + kChordRow;
         bool any = false;
         for (int x = 0; x < W; ++x) {
-            bool c = false;
-            for (int y = top; y < top + kChordRows && !c; ++y) c = ink.coloured(x, y);
+            const bool c = ink.colouredRows(x, top, kChordRows) != 0;
             colouredColumn[size_t(x)] = c;
             any = any || c;
         }
@@ -556,6 +555,17 @@ std::vector<SyllableRead> syllables(const std::vector<ReadChar>& chars) {
     return out;
 }
 
+// The first row in [from, to) with black ink, else `to`.
+int firstInkRow(const InkView& ink, int from, int to) {
+    for (int y = from; y < to; y += 56) {
+        const int n = std::min(56, to - y);
+        std::uint64_t any = 0;
+        for (int x = 0; x < ink.width(); ++x) any |= ink.blackRows(x, y, n);
+        if (any) return y + __builtin_ctzll(any);
+    }
+    return to;
+}
+
 }  // namespace
 
 void ReadLyrics(InkView& ink, int pitch, Score& score) {
@@ -569,10 +579,10 @@ void ReadLyrics(InkView& ink, int pitch, Score& score) {
         const int from = lineTop + 38, to = std::min(ink.height(), lineTop + std::max(pitch, 40) + 3);
         int verse = 0;
         for (int y = from; y < to; ++y) {
-            int firstX = -1;
-            for (int x = 0; x < W && firstX < 0; ++x)
-                if (ink.black(x, y)) firstX = x;
-            if (firstX < 0) continue;
+            y = firstInkRow(ink, y, to);
+            if (y >= to) break;
+            int firstX = 0;
+            while (!ink.black(firstX, y)) ++firstX;
             // The ink's first row lies somewhere in the text's rows: try each top.
             int bestTop = -1, bestInk = 0;
             std::vector<ReadChar> best;
@@ -580,6 +590,8 @@ void ReadLyrics(InkView& ink, int pitch, Score& score) {
             for (int t = y - h + 1; t <= y; ++t) {
                 std::vector<int> unread;
                 int inkRead = 0;
+                // Only a top at which the first character reads can be the line's.
+                if (font.read(ink, t, 0, W, kLyricsLeft, &unread, &inkRead, 1).empty() || !unread.empty()) continue;
                 std::vector<ReadChar> chars = font.read(ink, t, 0, W, kLyricsLeft, &unread, &inkRead);
                 if (inkRead > bestInk) {
                     bestInk = inkRead;

@@ -20,21 +20,7 @@ namespace {
 // Ink bits of rows 0..39 of every column of one band; ink a recogniser has
 // claimed (a printed head) is ground.
 void readColumns(const InkView& ink, int top, std::vector<ColumnMask>& cols) {
-    std::fill(cols.begin(), cols.end(), 0);
-    const int width = ink.width();
-    for (int r = 0; r < geom::LineHeight; ++r) {
-        const int y = top + r;
-        if (y < 0 || y >= ink.height()) continue;
-        const auto* row = reinterpret_cast<const QRgb*>(ink.image().constScanLine(y));
-        const ColumnMask bit = ColumnMask(1) << r;
-        if (ink.anyClaimedIn(y)) {
-            for (int x = 0; x < width; ++x)
-                if ((row[x] & 0xFFFFFFu) == 0 && !ink.claimed(x, y)) cols[size_t(x)] |= bit;
-        } else {
-            for (int x = 0; x < width; ++x)
-                if ((row[x] & 0xFFFFFFu) == 0) cols[size_t(x)] |= bit;
-        }
-    }
+    for (int x = 0; x < ink.width(); ++x) cols[size_t(x)] = ink.blackRows(x, top, geom::LineHeight);
 }
 
 void readBand(const std::vector<ColumnMask>& cols, int width, int line, int top, std::vector<Match>& matches,

@@ -21,8 +21,34 @@ InkView::InkView(const QImage& image, int width, int height) : img_(&image) {
     }
     w_ = std::max(0, std::min(width, img_->width()));
     h_ = std::max(0, std::min(height, img_->height()));
-    claimed_.assign(size_t(w_) * size_t(h_), 0);
-    rowClaimed_.assign(size_t(h_), 0);
+    words_ = (h_ + 63) / 64 + 1;  // one spare word: rows() reads the next one freely
+    black_.assign(size_t(w_) * size_t(words_), 0);
+    coloured_.assign(size_t(w_) * size_t(words_), 0);
+    for (int y = 0; y < h_; ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(img_->constScanLine(y));
+        const std::uint64_t bit = std::uint64_t(1) << (y & 63);
+        const size_t word = size_t(y >> 6);
+        for (int x = 0; x < w_; ++x) {
+            const QRgb c = row[x] & 0xFFFFFFu;
+            if (c == 0xFFFFFFu) continue;
+            (c == 0 ? black_ : coloured_)[size_t(x) * size_t(words_) + word] |= bit;
+        }
+    }
+}
+
+std::uint64_t InkView::rows(const std::vector<std::uint64_t>& bits, int x, int top, int n) const {
+    if (x < 0 || x >= w_ || n <= 0) return 0;
+    const std::uint64_t mask = n >= 64 ? ~std::uint64_t(0) : (std::uint64_t(1) << n) - 1;
+    if (top < 0) {
+        if (top + n <= 0) return 0;
+        return (rows(bits, x, 0, n + top) << -top) & mask;
+    }
+    if (top >= h_) return 0;
+    const std::uint64_t* col = &bits[size_t(x) * size_t(words_)];
+    const int w = top >> 6, s = top & 63;
+    std::uint64_t v = col[w] >> s;
+    if (s && w + 1 < words_) v |= col[w + 1] << (64 - s);
+    return v & mask;
 }
 
 namespace {
@@ -110,21 +136,19 @@ const TextGlyph* TextGlyphs::glyph(QChar c) const {
 }
 
 std::uint32_t TextGlyphs::column(const InkView& ink, int x, int top) const {
-    std::uint32_t m = 0;
-    for (int r = 0; r < height_; ++r)
-        if (ink.black(x, top + r)) m |= std::uint32_t(1) << r;
-    return m;
+    return std::uint32_t(ink.blackRows(x, top, height_));
 }
 
 std::vector<ReadChar> TextGlyphs::read(const InkView& ink, int top, int from, int to, int cursor,
-                                       std::vector<int>* unread, int* inkRead) const {
+                                       std::vector<int>* unread, int* inkRead, int maxChars) const {
     std::vector<ReadChar> out;
     if (inkRead) *inkRead = 0;
     to = std::min(to, ink.width());
     double cursorF = cursor;
     bool known = cursor >= 0;
     int x = std::max(0, from);
-    while (x < to) {
+    int found = 0;
+    while (x < to && found < maxChars) {
         std::uint32_t m = 0;
         while (x < to && (m = column(ink, x, top)) == 0) ++x;
         if (x >= to) break;
@@ -152,6 +176,7 @@ std::vector<ReadChar> TextGlyphs::read(const InkView& ink, int top, int from, in
                 out.push_back(ReadChar{QLatin1Char(' '), int(cursorF + b * spaceF_), int(cursorF + b * spaceF_), true});
         }
         out.push_back(ReadChar{best->ch, x, x + best->width - 1, false});
+        ++found;
         if (inkRead) *inkRead += best->ink;
         // The layout places characters at their fractional advances.
         cursorF = origin + best->advanceF;

@@ -25,34 +25,32 @@ public:
     InkView(const QImage& image, int width, int height);
     int width() const { return w_; }
     int height() const { return h_; }
-    bool black(int x, int y) const {
-        if (x < 0 || y < 0 || x >= w_ || y >= h_ || claimed_[size_t(y) * size_t(w_) + size_t(x)]) return false;
-        return (pixel(x, y) & 0xFFFFFFu) == 0;
-    }
-    bool coloured(int x, int y) const {
-        if (x < 0 || y < 0 || x >= w_ || y >= h_ || claimed_[size_t(y) * size_t(w_) + size_t(x)]) return false;
-        const QRgb c = pixel(x, y) & 0xFFFFFFu;
-        return c != 0 && c != 0xFFFFFFu;
-    }
-    bool claimed(int x, int y) const { return claimed_[size_t(y) * size_t(w_) + size_t(x)] != 0; }
+    bool black(int x, int y) const { return test(black_, x, y); }
+    bool coloured(int x, int y) const { return test(coloured_, x, y); }
+    // Unclaimed black ink of rows top .. top + n - 1 (n <= 57) of column x, bit r for row top + r.
+    std::uint64_t blackRows(int x, int top, int n) const { return rows(black_, x, top, n); }
+    std::uint64_t colouredRows(int x, int top, int n) const { return rows(coloured_, x, top, n); }
     void claim(int x, int y) {
         if (x < 0 || y < 0 || x >= w_ || y >= h_) return;
-        claimed_[size_t(y) * size_t(w_) + size_t(x)] = 1;
-        rowClaimed_[size_t(y)] = 1;
+        const size_t i = size_t(x) * size_t(words_) + size_t(y >> 6);
+        const std::uint64_t bit = std::uint64_t(1) << (y & 63);
+        black_[i] &= ~bit;
+        coloured_[i] &= ~bit;
     }
-    bool anyClaimedIn(int y) const { return y >= 0 && y < h_ && rowClaimed_[size_t(y)]; }
-    void markRow(int y) {
-        if (y >= 0 && y < h_) rowClaimed_[size_t(y)] = 1;
-    }
+    // The page's own pixel, claimed or not.
     QRgb pixel(int x, int y) const { return reinterpret_cast<const QRgb*>(img_->constScanLine(y))[x]; }
-    const QImage& image() const { return *img_; }
 
 private:
+    bool test(const std::vector<std::uint64_t>& bits, int x, int y) const {
+        if (x < 0 || y < 0 || x >= w_ || y >= h_) return false;
+        return bits[size_t(x) * size_t(words_) + size_t(y >> 6)] >> (y & 63) & 1;
+    }
+    std::uint64_t rows(const std::vector<std::uint64_t>& bits, int x, int top, int n) const;
+
     QImage converted_;
     const QImage* img_;
-    int w_, h_;
-    std::vector<std::uint8_t> claimed_;
-    std::vector<std::uint8_t> rowClaimed_;
+    int w_ = 0, h_ = 0, words_ = 0;
+    std::vector<std::uint64_t> black_, coloured_;  // column by column, 64 rows a word
 };
 
 struct TextGlyph {
@@ -95,7 +93,8 @@ public:
     // character explains is passed over (its first column goes to `unread`)
     // and the blanks after it are not counted.
     std::vector<ReadChar> read(const InkView& ink, int top, int from, int to, int cursor,
-                               std::vector<int>* unread = nullptr, int* inkRead = nullptr) const;
+                               std::vector<int>* unread = nullptr, int* inkRead = nullptr,
+                               int maxChars = 1 << 30) const;
 
     // Claims the ink of the characters read.
     void claim(InkView& ink, int top, const std::vector<ReadChar>& chars) const;
