@@ -29,6 +29,7 @@ score::ScoreHeader ScoreHeaderOf(const PageFacts& facts) {
     h.beatsPerBar = facts.numerator.toInt();
     h.beatUnit = facts.denominator.toInt();
     h.tempo = score::TempoFromLabel(facts.tempo);
+    h.tempoLabel = facts.tempo;
     return h;
 }
 

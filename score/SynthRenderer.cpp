@@ -53,13 +53,17 @@ std::unique_ptr<SynthRenderer> SynthRenderer::Create(const QString& soundFont, i
 
 SynthRenderer::~SynthRenderer() = default;
 
-std::int64_t SynthRenderer::frameOf(std::int64_t tick) const { return std::llround(double(tick) * frameScale_); }
+std::int64_t SynthRenderer::frameOf(std::int64_t tick) const {
+    return std::llround(timing_.secondsAt(tick) * sampleRate_);
+}
 
 void SynthRenderer::SetPerformance(const Performance& p) {
     // Each performance starts from silence: no voices, no reverb tail.
     fluid_synth_system_reset(d_->synth);
     fluid_synth_program_change(d_->synth, kMelodyChannel, 0);
-    frameScale_ = double(p.microsecondsPerQuarter) / p.ticksPerQuarter / 1e6 * sampleRate_;
+    timing_.ticksPerQuarter = p.ticksPerQuarter;
+    timing_.microsecondsPerQuarter = p.microsecondsPerQuarter;
+    timing_.songs = p.songs;
     cues_.clear();
     starts_.clear();
     ends_.clear();

@@ -73,7 +73,7 @@ private:
     size_t nextCue_ = 0;
     std::int64_t position_ = 0;
     std::int64_t endFrame_ = 0;
-    double frameScale_ = 0;  // frames per tick
+    Performance timing_;  // the tempo map of the performance set (its notes dropped)
 };
 
 }  // namespace qn::score
