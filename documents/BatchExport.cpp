@@ -15,6 +15,7 @@
 #include "MusicXmlWriter.h"
 #include "PageReader.h"
 #include "Performance.h"
+#include "WavWriter.h"
 
 namespace qn {
 
@@ -40,8 +41,14 @@ bool ParseExportFormat(const QString& text, ExportFormat& format) {
     else if (t == QLatin1String("pdf")) format = ExportFormat::Pdf;
     else if (t == QLatin1String("mid") || t == QLatin1String("midi")) format = ExportFormat::Midi;
     else if (t == QLatin1String("musicxml") || t == QLatin1String("xml")) format = ExportFormat::MusicXml;
+    else if (t == QLatin1String("wav")) format = ExportFormat::Wav;
     else return false;
     return true;
+}
+
+bool ExportFormatOfName(const QString& fileName, ExportFormat& format) {
+    const QString suffix = QFileInfo(fileName).suffix();
+    return !suffix.isEmpty() && ParseExportFormat(suffix, format);
 }
 
 QStringList ExportableDocuments(const QString& folder) {
@@ -61,21 +68,45 @@ QString ExportFileName(const QString& sourceName, ExportFormat format) {
     const QString suffix = format == ExportFormat::Png   ? QStringLiteral("png")
                          : format == ExportFormat::Pdf   ? QStringLiteral("pdf")
                          : format == ExportFormat::Midi  ? QStringLiteral("mid")
+                         : format == ExportFormat::Wav   ? QStringLiteral("wav")
                                                          : QStringLiteral("musicxml");
     const QFileInfo info(sourceName);
     const QString base = info.suffix().isEmpty() ? info.fileName() : info.completeBaseName();
     return base + QLatin1Char('.') + suffix;
 }
 
+namespace {
+
+// What a reading left out, in a few lines: the count, then where.
+QStringList readingNotes(const score::Score& s, const score::ScoreHeader& header) {
+    QStringList out;
+    if (s.empty()) out << QStringLiteral("页面上没有音符 (no notes on the page)");
+    if (!s.skipped.empty()) {
+        QStringList where;
+        for (size_t i = 0; i < s.skipped.size() && i < 20; ++i)
+            where << QStringLiteral("line %1, x %2: %3")
+                         .arg(s.skipped[i].line + 1)
+                         .arg(s.skipped[i].x)
+                         .arg(s.skipped[i].reason);
+        if (s.skipped.size() > 20) where << QStringLiteral("...");
+        out << QStringLiteral("%1 mark(s) not placed: %2").arg(s.skipped.size()).arg(where.join(QStringLiteral("; ")));
+    }
+    for (const score::ResolvedSong& song : score::ResolveSongs(s, header)) out << song.header.problems;
+    return out;
+}
+
+}  // namespace
+
 QString WriteComposition(PageComposition composition, const QString& target, ExportFormat format,
-                         int scalePercent) {
+                         int scalePercent, QStringList* notes) {
     if (QFileInfo(target).isDir()) return describe(target, QStringLiteral("不是文件"));
-    if (format == ExportFormat::Midi || format == ExportFormat::MusicXml) {
-        const score::Score notes = score::ReadPage(composition.page, composition.facts.linePitch);
+    if (format == ExportFormat::Midi || format == ExportFormat::MusicXml || format == ExportFormat::Wav) {
+        const score::Score read = score::ReadPage(composition.page, composition.facts.linePitch);
         const score::ScoreHeader header = ScoreHeaderOf(composition.facts);
-        const QString error = format == ExportFormat::Midi
-                                  ? score::SaveMidi(score::Perform(notes, header), target)
-                                  : score::SaveMusicXml(notes, header, target);
+        if (notes) *notes << readingNotes(read, header);
+        const QString error = format == ExportFormat::Midi ? score::SaveMidi(score::Perform(read, header), target)
+                              : format == ExportFormat::Wav ? score::SaveWav(score::Perform(read, header), target)
+                                                            : score::SaveMusicXml(read, header, target);
         return error.isEmpty() ? QString() : describe(target, error);
     }
     QSaveFile out(target);
@@ -102,7 +133,7 @@ QString WriteComposition(PageComposition composition, const QString& target, Exp
 }
 
 QString ExportDocument(const QString& bitmapPath, const QString& target, ExportFormat format,
-                       int scalePercent, const ExportSource& source) {
+                       int scalePercent, const ExportSource& source, QStringList* notes) {
     QImage bitmap;
     const QString error = LoadPageBitmap(bitmapPath, bitmap);
     if (!error.isEmpty()) return error;
@@ -114,7 +145,7 @@ QString ExportDocument(const QString& bitmapPath, const QString& target, ExportF
         if (!sideError.isEmpty()) return sideError;
     }
     return WriteComposition(ComposeDocument(std::move(bitmap), doc, held, source.context), target, format,
-                            scalePercent);
+                            scalePercent, notes);
 }
 
 std::vector<ExportOutcome> RunExportJobs(const std::vector<ExportJob>& jobs, ExportFormat format,
@@ -122,7 +153,7 @@ std::vector<ExportOutcome> RunExportJobs(const std::vector<ExportJob>& jobs, Exp
                                          const std::function<bool(int, int)>& progress) {
     const int total = int(jobs.size());
     std::vector<ExportOutcome> outcomes(jobs.size());
-    for (size_t i = 0; i < jobs.size(); ++i) outcomes[i] = {jobs[i].source, jobs[i].target, QString()};
+    for (size_t i = 0; i < jobs.size(); ++i) outcomes[i] = {jobs[i].source, jobs[i].target, QString(), {}};
 
     std::atomic<int> next{0};
     std::atomic<bool> cancelled{false};
@@ -134,8 +165,8 @@ std::vector<ExportOutcome> RunExportJobs(const std::vector<ExportJob>& jobs, Exp
             if (cancelled) {
                 outcomes[size_t(i)].error = describe(jobs[size_t(i)].source, QStringLiteral("已取消"));
             } else {
-                outcomes[size_t(i)].error =
-                    ExportDocument(jobs[size_t(i)].source, jobs[size_t(i)].target, format, scalePercent, source);
+                outcomes[size_t(i)].error = ExportDocument(jobs[size_t(i)].source, jobs[size_t(i)].target, format,
+                                                           scalePercent, source, &outcomes[size_t(i)].notes);
             }
             std::lock_guard<std::mutex> lock(m);
             ++done;

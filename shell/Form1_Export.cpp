@@ -19,7 +19,7 @@ namespace qn {
 namespace {
 const QStringList kExportFilters = {QStringLiteral("BMP (*.bmp)"), QStringLiteral("PNG (*.png)"),
                                     QStringLiteral("PDF (*.pdf)"), QStringLiteral("MIDI (*.mid)"),
-                                    QStringLiteral("MusicXML (*.musicxml)")};
+                                    QStringLiteral("MusicXML (*.musicxml)"), QStringLiteral("WAV (*.wav)")};
 }  // namespace
 
 PageComposition Form1::ScreenComposition() const {
@@ -131,8 +131,16 @@ void Form1::ExportPageCommand() {
     if (filter.startsWith(QLatin1String("PDF"))) format = ExportFormat::Pdf;
     if (filter.startsWith(QLatin1String("MIDI"))) format = ExportFormat::Midi;
     if (filter.startsWith(QLatin1String("MusicXML"))) format = ExportFormat::MusicXml;
-    const QString error = WriteComposition(ScreenComposition(), path, format, editor_.st.ExportScale);
-    if (!error.isEmpty()) dialogs_->Message(this, QStringLiteral("无法导出图片。\n%1").arg(error));
+    if (filter.startsWith(QLatin1String("WAV"))) format = ExportFormat::Wav;
+    // A typed extension wins over the file type chosen.
+    ExportFormat typed = format;
+    if (ExportFormatOfName(path, typed)) format = typed;
+    QStringList notes;
+    const QString error = WriteComposition(ScreenComposition(), path, format, editor_.st.ExportScale, &notes);
+    if (!error.isEmpty())
+        dialogs_->Message(this, QStringLiteral("无法导出。\n%1").arg(error));
+    else if (!notes.isEmpty())
+        dialogs_->Message(this, QStringLiteral("已导出，但：\n%1").arg(notes.join(QLatin1Char('\n'))));
     FocusPage();
 }
 
