@@ -101,7 +101,10 @@ QString WriteComposition(PageComposition composition, const QString& target, Exp
                          int scalePercent, QStringList* notes) {
     if (QFileInfo(target).isDir()) return describe(target, QStringLiteral("不是文件"));
     if (format == ExportFormat::Midi || format == ExportFormat::MusicXml || format == ExportFormat::Wav) {
-        const score::Score read = score::ReadPage(composition.page, composition.facts.linePitch);
+        score::Score read = score::ReadPage(composition.page, composition.facts.linePitch);
+        std::vector<score::OverlayMark> marks;
+        for (const PageFacts::Overlay& o : composition.facts.overlays) marks.push_back({o.picture, o.text, o.rect});
+        score::AttachOverlays(read, marks, composition.facts.linePitch);
         const score::ScoreHeader header = ScoreHeaderOf(composition.facts);
         if (notes) *notes << readingNotes(read, header);
         const QString error = format == ExportFormat::Midi ? score::SaveMidi(score::Perform(read, header), target)

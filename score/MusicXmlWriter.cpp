@@ -448,7 +448,10 @@ private:
 
     // A phrase overlay before its note; true when it opened a hairpin.
     bool direction(const Direction& d) {
-        if (d.kind == Direction::Kind::Grace) return false;
+        if (d.kind == Direction::Kind::Grace) {
+            graceNotes(d.text);
+            return false;
+        }
         w_.writeStartElement(QStringLiteral("direction"));
         w_.writeAttribute(QStringLiteral("placement"), d.kind == Direction::Kind::Words ? QStringLiteral("above")
                                                                                       : QStringLiteral("below"));
@@ -470,6 +473,26 @@ private:
         w_.writeEndElement();
         w_.writeEndElement();
         return wedgeOpened;
+    }
+
+    // Grace notes (scale degrees), slashed sixteenths before their note.
+    void graceNotes(const QString& digits) {
+        for (const QChar c : digits) {
+            Event e;
+            e.degree = qBound(1, c.digitValue(), 7);
+            const Pitch p = NotePitch(e, h_.key);
+            w_.writeStartElement(QStringLiteral("note"));
+            w_.writeEmptyElement(QStringLiteral("grace"));
+            w_.writeAttribute(QStringLiteral("slash"), QStringLiteral("yes"));
+            w_.writeStartElement(QStringLiteral("pitch"));
+            w_.writeTextElement(QStringLiteral("step"), StepName(p.step));
+            if (p.alter != 0) w_.writeTextElement(QStringLiteral("alter"), QString::number(p.alter));
+            w_.writeTextElement(QStringLiteral("octave"), QString::number(p.octave));
+            w_.writeEndElement();
+            w_.writeTextElement(QStringLiteral("voice"), QStringLiteral("1"));
+            w_.writeTextElement(QStringLiteral("type"), QStringLiteral("16th"));
+            w_.writeEndElement();
+        }
     }
 
     void wedge(const QString& type) {

@@ -627,3 +627,84 @@ void ReadLyrics(InkView& ink, int pitch, Score& score) {
 }
 
 }  // namespace qn::score::detail
+
+namespace qn::score {
+
+namespace {
+
+Direction::Kind phraseKind(const QString& text) {
+    static const char16_t* const dynamics[] = {u"强", u"弱", u"中强", u"中弱", u"很强", u"很弱",
+                                               u"ff", u"f", u"mf", u"mp", u"p", u"pp"};
+    for (const char16_t* d : dynamics)
+        if (text == QString::fromUtf16(d)) return Direction::Kind::Dynamics;
+    if (text == QStringLiteral("渐强") || text == QStringLiteral("cresc.")) return Direction::Kind::Crescendo;
+    if (text == QStringLiteral("渐弱") || text == QStringLiteral("dim.")) return Direction::Kind::Diminuendo;
+    return Direction::Kind::Words;
+}
+
+}  // namespace
+
+void AttachOverlays(Score& score, const std::vector<OverlayMark>& overlays, int) {
+    struct Cell {
+        EventRef ref;
+        QRect rect;
+    };
+    std::vector<Cell> cells;
+    for (size_t m = 0; m < score.measures.size(); ++m)
+        for (size_t e = 0; e < score.measures[m].events.size(); ++e) {
+            const Event& ev = score.measures[m].events[e];
+            if (ev.kind == EventKind::Rest || ev.tiedFromPrevious) continue;
+            cells.push_back({EventRef{int(m), int(e)}, QRect(ev.position.x, ev.position.top, ev.position.width, 40)});
+        }
+    auto nearest = [&](QPoint p) -> const Cell* {
+        const Cell* best = nullptr;
+        long bestD = 0;
+        for (const Cell& c : cells) {
+            const QPoint d = c.rect.center() - p;
+            const long dist = long(d.x()) * d.x() + long(d.y()) * d.y();
+            if (!best || dist < bestD) {
+                best = &c;
+                bestD = dist;
+            }
+        }
+        return best;
+    };
+    for (const OverlayMark& o : overlays) {
+        if (o.picture) {
+            // A group picture "装饰音n.bmp" at (X - 8n - 1, Y + 4) names the caret (X, Y) of O.
+            static const QString group = QStringLiteral("装饰音");
+            if (!o.text.startsWith(group) || !o.text.endsWith(QLatin1String(".bmp"))) continue;
+            const int n = o.text.mid(group.size(), o.text.size() - group.size() - 4).toInt();
+            if (n < 1 || n > 5) continue;
+            const int insertX = o.rect.left() + 8 * n + 1, insertY = o.rect.top() - 4;
+            QString digits;
+            for (int i = 1; i <= n; ++i) {
+                const QPoint at(insertX + 8 * i - 8 * n - 8, insertY - 9);
+                for (const OverlayMark& d : overlays)
+                    if (d.picture && d.rect.topLeft() == at && d.text.size() == 5 && d.text.endsWith(QLatin1String(".bmp")) &&
+                        d.text[0] >= QLatin1Char('1') && d.text[0] <= QLatin1Char('7')) {
+                        digits += d.text[0];
+                        break;
+                    }
+            }
+            const Cell* c = nearest(QPoint(insertX + 6, insertY + 20));
+            if (!c || digits.size() != n) {
+                score.skipped.push_back(Skip{-1, o.rect.left(), QStringLiteral("grace notes with no note or digits")});
+                continue;
+            }
+            score.directions.push_back(Direction{Direction::Kind::Grace, digits, c->ref});
+            continue;
+        }
+        if (o.text.trimmed().isEmpty()) continue;
+        const Cell* c = nearest(o.rect.center());
+        if (!c) {
+            score.skipped.push_back(Skip{-1, o.rect.left(), QStringLiteral("phrase \"%1\" with no note").arg(o.text)});
+            continue;
+        }
+        score.directions.push_back(Direction{phraseKind(o.text.trimmed()), o.text.trimmed(), c->ref});
+    }
+    std::stable_sort(score.directions.begin(), score.directions.end(),
+                     [](const Direction& a, const Direction& b) { return a.at < b.at; });
+}
+
+}  // namespace qn::score

@@ -72,4 +72,19 @@ Score ReadPage(const Page& page, int linePitch);
 Score ReadPage(const QImage& image, int linePitch);
 Score ReadPage(const QImage& image, int width, int height, int linePitch);
 
+// An overlay lying on the page (from the sidecar or the window): a phrase's
+// text, or a picture's file name in the picture library.
+struct OverlayMark {
+    bool picture = false;
+    QString text;  // the phrase, or the file name ("3.bmp", "装饰音2.bmp")
+    QRect rect;    // on the page
+};
+
+// Directions from the overlays, each at the event nearest to it: dynamics
+// ("强" f, "弱" p, "中强" mf, "中弱" mp, mf, p, ...), hairpins ("渐强", "渐弱"),
+// other phrases as words; a grace-note group (the digits placed by O and
+// their group picture) before the note at its caret. Pictures that are no
+// grace notes are no music; overlays with no event on the page are skipped.
+void AttachOverlays(Score& score, const std::vector<OverlayMark>& overlays, int linePitch);
+
 }  // namespace qn::score

@@ -59,8 +59,12 @@ PageComposition Form1::ScreenComposition() const {
 
 PageFacts Form1::ScreenFacts() const {
     const Controls& c = *ui;
-    return {c.Label1->text(), c.Label2[2]->text(), c.Label2[0]->text(), c.Label2[1]->text(),
-            c.Label2[4]->text(), c.HScroll2[2]->value()};
+    PageFacts facts{c.Label1->text(), c.Label2[2]->text(), c.Label2[0]->text(), c.Label2[1]->text(),
+                    c.Label2[4]->text(), c.HScroll2[2]->value(), {}};
+    // Phrase overlays mark the notes (dynamics, hairpins, words).
+    for (const ClickLabel* l : overlays_->Label7)
+        if (l && !l->isHidden() && l->pixmap().isNull()) facts.overlays.push_back({false, l->text(), l->geometry()});
+    return facts;
 }
 
 ExportSource Form1::BatchExportSource() const {

@@ -261,3 +261,41 @@ TEST(SongExport, MuseScoreImportsWordsChordsTiesAndTheSecondSongsKey) {
     EXPECT_TRUE(second.contains(QStringLiteral("<accidental>-3</accidental>"))) << "the second song's key, E flat major";
     EXPECT_TRUE(second.contains(QStringLiteral("第二首")));
 }
+
+// Phrase and grace-note overlays (as the sidecar lists them) at their notes,
+// and in the MusicXML as dynamics, a hairpin, words and grace notes.
+TEST(SongExport, OverlaysBecomeDirectionsAtTheNearestNote) {
+    MarksWindow w;
+    typeScript(w, QStringLiteral("1 2 3 4 5 6 7 1"));
+    Score s = ReadPage(w.ed.page, w.pitch);
+    const auto cells = cellsOf(s, 0);
+    // O with "35" at the caret on the fifth note: digits at X - 16, X - 8 and the group at X - 17.
+    const int X = cells[4].x, Y = cells[4].top;
+    const std::vector<OverlayMark> overlays = {
+        {false, QStringLiteral("强"), QRect(cells[0].x - 2, 96 + 44, 14, 14)},
+        {false, QStringLiteral("渐强"), QRect(cells[2].x, 96 + 44, 28, 14)},
+        {false, QStringLiteral("rit."), QRect(cells[7].x, 96 - 30, 28, 14)},
+        {true, QStringLiteral("3.bmp"), QRect(X - 16, Y - 9, 8, 8)},
+        {true, QStringLiteral("5.bmp"), QRect(X - 8, Y - 9, 8, 8)},
+        {true, QStringLiteral("装饰音2.bmp"), QRect(X - 17, Y + 4, 18, 6)},
+        {true, QStringLiteral("flower.bmp"), QRect(300, 400, 20, 20)},  // no music
+    };
+    AttachOverlays(s, overlays, w.pitch);
+    EXPECT_EQ(MarksText(s).toStdString(), "dynamics@0.0 强 | cresc@0.2 渐强 | grace@1.0 35 | words@1.3 rit.");
+    EXPECT_TRUE(s.skipped.empty());
+    const QString xml = QString::fromUtf8(MusicXml(s, ScoreHeader{}));
+    EXPECT_TRUE(xml.contains(QStringLiteral("<dynamics>\n")) && xml.contains(QStringLiteral("<f/>")));
+    EXPECT_TRUE(xml.contains(QStringLiteral("<wedge type=\"crescendo\"/>")));
+    EXPECT_TRUE(xml.contains(QStringLiteral("<wedge type=\"stop\"/>")));
+    EXPECT_TRUE(xml.contains(QStringLiteral("<words>rit.</words>")));
+    EXPECT_EQ(xml.count(QStringLiteral("<grace slash=\"yes\"/>")), 2);
+    if (QFileInfo::exists(schemaPath()) && !QStandardPaths::findExecutable(QStringLiteral("xmllint")).isEmpty()) {
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("o.musicxml"));
+        ASSERT_EQ(SaveMusicXml(s, ScoreHeader{}, file), QString());
+        int code = 0;
+        const QString out = runTool(QStringLiteral("xmllint"),
+                                    {QStringLiteral("--nonet"), QStringLiteral("--noout"), QStringLiteral("--schema"), schemaPath(), file}, &code);
+        EXPECT_EQ(code, 0) << out.toStdString();
+    }
+}
