@@ -9,6 +9,7 @@
 #include "Editor.h"
 #include "Lyrics.h"
 #include "SongFont.h"
+#include "TextGlyphs.h"
 #include "MidiWriter.h"
 #include "MusicXmlWriter.h"
 #include "PageReader.h"
@@ -120,7 +121,7 @@ const qn::Page& markedPage() {
 
 void BM_ReadMarkedPage(benchmark::State& state) {
     const qn::Page& page = markedPage();
-    qn::score::ReadPage(page, 90);  // the fonts' character indexes are built once per process
+    qn::score::ReadPage(page, 90);  // the fonts' character indexes are built on the first reading of a process
     for (auto _ : state) {
         const qn::score::Score s = qn::score::ReadPage(page, 90);
         benchmark::DoNotOptimize(s.measures.data());
@@ -148,6 +149,17 @@ void BM_WriteMarkedMusicXml(benchmark::State& state) {
     state.counters["bytes"] = double(qn::score::MusicXml(s, h).size());
 }
 BENCHMARK(BM_WriteMarkedMusicXml)->Unit(benchmark::kMillisecond);
+
+// What the first reading of a process pays once per text size: every
+// character of the alphabet rendered and indexed (14 px for lyrics and heads).
+void BM_BuildCharacterIndex(benchmark::State& state) {
+    for (auto _ : state) {
+        const qn::score::detail::TextGlyphs glyphs(qn::SongFont(14));
+        benchmark::DoNotOptimize(glyphs.glyphs().data());
+        state.counters["characters"] = double(glyphs.glyphs().size());
+    }
+}
+BENCHMARK(BM_BuildCharacterIndex)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 }  // namespace
 
