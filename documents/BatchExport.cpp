@@ -16,6 +16,7 @@
 #include "MusicXmlWriter.h"
 #include "PageReader.h"
 #include "Performance.h"
+#include "WavWriter.h"
 
 namespace qn {
 
@@ -30,6 +31,7 @@ score::ScoreHeader ScoreHeaderOf(const PageFacts& facts) {
     h.beatsPerBar = facts.numerator.toInt();
     h.beatUnit = facts.denominator.toInt();
     h.tempo = score::TempoFromLabel(facts.tempo);
+    h.tempoLabel = facts.tempo;
     return h;
 }
 
@@ -40,8 +42,14 @@ bool ParseExportFormat(const QString& text, ExportFormat& format) {
     else if (t == QLatin1String("pdf")) format = ExportFormat::Pdf;
     else if (t == QLatin1String("mid") || t == QLatin1String("midi")) format = ExportFormat::Midi;
     else if (t == QLatin1String("musicxml") || t == QLatin1String("xml")) format = ExportFormat::MusicXml;
+    else if (t == QLatin1String("wav")) format = ExportFormat::Wav;
     else return false;
     return true;
+}
+
+bool ExportFormatOfName(const QString& fileName, ExportFormat& format) {
+    const QString suffix = QFileInfo(fileName).suffix();
+    return !suffix.isEmpty() && ParseExportFormat(suffix, format);
 }
 
 QStringList ExportableDocuments(const QString& folder) {
@@ -65,21 +73,48 @@ QString ExportFileName(const QString& sourceName, ExportFormat format) {
     const QString suffix = format == ExportFormat::Png   ? QStringLiteral("png")
                          : format == ExportFormat::Pdf   ? QStringLiteral("pdf")
                          : format == ExportFormat::Midi  ? QStringLiteral("mid")
+                         : format == ExportFormat::Wav   ? QStringLiteral("wav")
                                                          : QStringLiteral("musicxml");
     const QFileInfo info(sourceName);
     const QString base = info.suffix().isEmpty() ? info.fileName() : info.completeBaseName();
     return base + QLatin1Char('.') + suffix;
 }
 
+namespace {
+
+// What a reading left out, in a few lines: the count, then where.
+QStringList readingNotes(const score::Score& s, const score::ScoreHeader& header) {
+    QStringList out;
+    if (s.empty()) out << QStringLiteral("页面上没有音符 (no notes on the page)");
+    if (!s.skipped.empty()) {
+        QStringList where;
+        for (size_t i = 0; i < s.skipped.size() && i < 20; ++i)
+            where << QStringLiteral("line %1, x %2: %3")
+                         .arg(s.skipped[i].line + 1)
+                         .arg(s.skipped[i].x)
+                         .arg(s.skipped[i].reason);
+        if (s.skipped.size() > 20) where << QStringLiteral("...");
+        out << QStringLiteral("%1 mark(s) not placed: %2").arg(s.skipped.size()).arg(where.join(QStringLiteral("; ")));
+    }
+    for (const score::ResolvedSong& song : score::ResolveSongs(s, header)) out << song.header.problems;
+    return out;
+}
+
+}  // namespace
+
 QString WriteComposition(PageComposition composition, const QString& target, ExportFormat format,
-                         int scalePercent) {
+                         int scalePercent, QStringList* notes) {
     if (QFileInfo(target).isDir()) return describe(target, QStringLiteral("不是文件"));
-    if (format == ExportFormat::Midi || format == ExportFormat::MusicXml) {
-        const score::Score notes = score::ReadPage(composition.page, composition.facts.linePitch);
+    if (format == ExportFormat::Midi || format == ExportFormat::MusicXml || format == ExportFormat::Wav) {
+        score::Score read = score::ReadPage(composition.page, composition.facts.linePitch);
+        std::vector<score::OverlayMark> marks;
+        for (const PageFacts::Overlay& o : composition.facts.overlays) marks.push_back({o.picture, o.text, o.rect});
+        score::AttachOverlays(read, marks, composition.facts.linePitch);
         const score::ScoreHeader header = ScoreHeaderOf(composition.facts);
-        const QString error = format == ExportFormat::Midi
-                                  ? score::SaveMidi(score::Perform(notes, header), target)
-                                  : score::SaveMusicXml(notes, header, target);
+        if (notes) *notes << readingNotes(read, header);
+        const QString error = format == ExportFormat::Midi ? score::SaveMidi(score::Perform(read, header), target)
+                              : format == ExportFormat::Wav ? score::SaveWav(score::Perform(read, header), target)
+                                                            : score::SaveMusicXml(read, header, target);
         return error.isEmpty() ? QString() : describe(target, error);
     }
     QSaveFile out(target);
@@ -106,7 +141,7 @@ QString WriteComposition(PageComposition composition, const QString& target, Exp
 }
 
 QString ExportDocument(const QString& bitmapPath, const QString& target, ExportFormat format,
-                       int scalePercent, const ExportSource& source) {
+                       int scalePercent, const ExportSource& source, QStringList* notes) {
     QImage bitmap;
     const QString error = LoadPageBitmap(bitmapPath, bitmap);
     if (!error.isEmpty()) return error;
@@ -120,13 +155,14 @@ QString ExportDocument(const QString& bitmapPath, const QString& target, ExportF
         if (!sideError.isEmpty()) return describe(bitmapPath, QStringLiteral("附属文件无法读取 (%1)").arg(sideError));
     }
     return WriteComposition(ComposeDocument(std::move(bitmap), doc, held, source.context), target, format,
-                            scalePercent);
+                            scalePercent, notes);
 }
 
 namespace {
-QString exportJob(const ExportJob& job, ExportFormat format, int scalePercent, const ExportSource& source) {
-    if (job.asShown) return WriteComposition(*job.asShown, job.target, format, scalePercent);
-    return ExportDocument(job.source, job.target, format, scalePercent, source);
+QString exportJob(const ExportJob& job, ExportFormat format, int scalePercent, const ExportSource& source,
+                  QStringList* notes) {
+    if (job.asShown) return WriteComposition(*job.asShown, job.target, format, scalePercent, notes);
+    return ExportDocument(job.source, job.target, format, scalePercent, source, notes);
 }
 }  // namespace
 
@@ -164,7 +200,7 @@ std::vector<ExportOutcome> RunExportJobs(const std::vector<ExportJob>& jobs, Exp
                                          const std::function<bool(int, int)>& progress, qint64 memoryBudget) {
     const int total = int(jobs.size());
     std::vector<ExportOutcome> outcomes(jobs.size());
-    for (size_t i = 0; i < jobs.size(); ++i) outcomes[i] = {jobs[i].source, jobs[i].target, QString()};
+    for (size_t i = 0; i < jobs.size(); ++i) outcomes[i] = {jobs[i].source, jobs[i].target, QString(), {}};
 
     std::atomic<int> next{0};
     std::atomic<bool> cancelled{false};
@@ -180,7 +216,8 @@ std::vector<ExportOutcome> RunExportJobs(const std::vector<ExportJob>& jobs, Exp
                 // Threads share one memory budget: large pages wait for room.
                 const qint64 cost = jobs[size_t(i)].asShown ? 0 : ExportMemoryCost(jobs[size_t(i)].source, scalePercent);
                 budget.acquire(cost);
-                outcomes[size_t(i)].error = exportJob(jobs[size_t(i)], format, scalePercent, source);
+                outcomes[size_t(i)].error =
+                    exportJob(jobs[size_t(i)], format, scalePercent, source, &outcomes[size_t(i)].notes);
                 budget.release(cost);
             }
             std::lock_guard<std::mutex> lock(m);
@@ -197,7 +234,8 @@ std::vector<ExportOutcome> RunExportJobs(const std::vector<ExportJob>& jobs, Exp
         // One thread: in order here, reporting after each document.
         for (int i = next++; i < total; i = next++) {
             outcomes[size_t(i)].error = cancelled ? describe(jobs[size_t(i)].source, QStringLiteral("已取消"))
-                                                  : exportJob(jobs[size_t(i)], format, scalePercent, source);
+                                                  : exportJob(jobs[size_t(i)], format, scalePercent, source,
+                                                              &outcomes[size_t(i)].notes);
             ++done;
             if (progress && !progress(done, total)) cancelled = true;
         }

@@ -20,13 +20,17 @@
 namespace qn {
 
 // Pictures of the page, or the notes read back from it.
-enum class ExportFormat { Bmp, Png, Pdf, Midi, MusicXml };
+enum class ExportFormat { Bmp, Png, Pdf, Midi, MusicXml, Wav };
 
 // The header of the notes read from a page, as its labels show it.
 score::ScoreHeader ScoreHeaderOf(const PageFacts& facts);
 
-// "bmp", "png", "pdf", "mid", "musicxml" (case-insensitive); false for anything else.
+// "bmp", "png", "pdf", "mid", "musicxml", "wav" (case-insensitive); false for anything else.
 bool ParseExportFormat(const QString& text, ExportFormat& format);
+
+// The format a file name's extension names (".mid", ".musicxml", ".png", ...);
+// false when it names none.
+bool ExportFormatOfName(const QString& fileName, ExportFormat& format);
 
 // The bitmaps of a folder that have a sidecar, by name, in the list's order
 // (the batch exports them from the last to the first).
@@ -39,10 +43,13 @@ QString ExportFolderName(const QTime& time);
 // formats replace the extension (png, pdf, mid, musicxml).
 QString ExportFileName(const QString& sourceName, ExportFormat format);
 
-// Writes a composition as a picture, or its notes as MIDI or MusicXML; error
-// text (naming the file), empty on success.
+// Writes a composition as a picture, or its notes as MIDI, MusicXML (one
+// file per song, see SongFilePath) or a sound file; error text (naming the
+// file), empty on success. `notes` gets what the reader could not place
+// (how many, and where: line and x), the header's problems and a word for a
+// page without notes.
 QString WriteComposition(PageComposition composition, const QString& target, ExportFormat format,
-                         int scalePercent);
+                         int scalePercent, QStringList* notes = nullptr);
 
 // What a document opens into: the window's values where the sidecar holds
 // nothing, and its lists.
@@ -54,7 +61,7 @@ struct ExportSource {
 // Reads one document as a batch opens it (staff and guide-line switches not
 // applied) and writes its picture. Error text naming the file, empty on success.
 QString ExportDocument(const QString& bitmapPath, const QString& target, ExportFormat format,
-                       int scalePercent, const ExportSource& source);
+                       int scalePercent, const ExportSource& source, QStringList* notes = nullptr);
 
 struct ExportJob {
     QString source;
@@ -67,6 +74,7 @@ struct ExportOutcome {
     QString source;
     QString target;
     QString error;  // empty: exported
+    QStringList notes;  // what the notes' reading could not place, and the like
 };
 
 // Bytes shared by the threads of a batch: acquire waits until the bytes fit

@@ -18,12 +18,13 @@ namespace qn {
 namespace {
 
 const char kUsage[] =
-    "Usage: quillnote --export SOURCE... [--out DIR] [--scale PERCENT] [--format bmp|png|pdf|mid|musicxml] [--home DIR]\n"
+    "Usage: quillnote --export SOURCE... [--out DIR] [--scale PERCENT] [--format bmp|png|pdf|mid|musicxml|wav] [--home DIR]\n"
     "  SOURCE    a document's page bitmap, or a folder (every bitmap with a sidecar in it)\n"
     "  --out     the folder for the pictures (default: a new \"导出 hhmmss\" folder in each\n"
     "            source folder, or beside each source file)\n"
     "  --scale   export size in percent, 50 to 200 (default: the export ratio in \"set.ini\")\n"
-    "  --format  bmp (default), png, pdf, or the notes read from the page: mid or musicxml\n"
+    "  --format  bmp (default), png, pdf, or the notes read from the page: mid, musicxml\n"
+    "            (one file per song: name.musicxml, name-2.musicxml, ...) or wav\n"
     "  --home    the program folder (lists, picture library, \"set.ini\")\n";
 
 int usageError(QTextStream& err, const QString& why) {
@@ -143,6 +144,7 @@ int RunExportCommand(const QStringList& arguments, const QString& executableFold
     const std::vector<ExportOutcome> outcomes =
         RunExportJobs(jobs, format, scale, src, QThread::idealThreadCount(), progress);
     for (const ExportOutcome& o : outcomes) {
+        for (const QString& note : o.notes) err << o.source << ": " << note << "\n";
         if (o.error.isEmpty()) {
             out << o.source << " -> " << o.target << "\n";
         } else {

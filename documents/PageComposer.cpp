@@ -163,11 +163,13 @@ PageComposition ComposeDocument(QImage bitmap, const ScoreDocument& doc,
     const QSize pageSize = LabelTextSize(pageFont, pageText);
     c.items.push_back(sizedLabel((W - pageSize.width()) / 2, H - header::PageNumberBottomInset, pageFont, pageText));
 
-    c.facts = {doc.title, keyText, numeratorText, denominatorText, doc.tempo, linePitch};
+    c.facts = {doc.title, keyText, numeratorText, denominatorText, doc.tempo, linePitch, {}};
 
     // Overlays: phrases, then pictures, each raised above the ones before.
-    for (const OverlayRecord& r : doc.textOverlays)
+    for (const OverlayRecord& r : doc.textOverlays) {
         c.items.push_back(sizedLabel(r.left, r.top, labelFont, listText(ctx.phrases, r.index, QString())));
+        c.facts.overlays.push_back({false, c.items.back().text, c.items.back().rect});
+    }
     for (const OverlayRecord& r : doc.pictureOverlays) {
         const QString file = listText(ctx.libraryFiles, r.index, QString());
         if (file.isEmpty()) continue;
@@ -178,6 +180,7 @@ PageComposition ComposeDocument(QImage bitmap, const ScoreDocument& doc,
         item.image = picture.convertToFormat(QImage::Format_RGB32);
         item.rect = QRect(QPoint(r.left, r.top), picture.size());
         c.items.push_back(item);
+        c.facts.overlays.push_back({true, file, item.rect});
     }
     return c;
 }

@@ -47,6 +47,13 @@ struct PageFacts {
     QString denominator = QStringLiteral("4");
     QString tempo = QStringLiteral("每分钟72拍");
     int linePitch = 60;
+    // The overlays as marks for the notes: phrases and picture file names.
+    struct Overlay {
+        bool picture = false;
+        QString text;
+        QRect rect;
+    };
+    std::vector<Overlay> overlays;
 };
 
 struct PageComposition {

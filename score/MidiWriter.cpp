@@ -40,38 +40,59 @@ struct ChannelEvent {
     std::int64_t tick;
     bool on;
     int channel, key, velocity;
+    const QString* lyric;
 };
 
 }  // namespace
 
 QByteArray MidiFile(const Performance& p) {
+    // Track 0: each song's head at its tick, each time signature at its own.
+    struct Meta {
+        std::int64_t tick;
+        int type;
+        QByteArray data;
+    };
+    std::vector<Meta> metas;
+    for (const TimeSignature& t : p.metres) {
+        int log2Unit = 0;
+        while ((1 << log2Unit) < t.unit && log2Unit < 7) ++log2Unit;
+        QByteArray timeSig;
+        timeSig.append(char(t.beats));
+        timeSig.append(char(log2Unit));
+        timeSig.append(char(std::max(1, 96 / std::max(1, t.unit))));  // MIDI clocks per beat
+        timeSig.append(char(8));
+        metas.push_back({t.tick, 0x58, timeSig});
+    }
+    for (size_t i = 0; i < p.songs.size(); ++i) {
+        const SongStart& song = p.songs[i];
+        // Texts are UTF-8 (MuseScore 3 and the common readers take them so).
+        if (!song.title.isEmpty()) metas.push_back({song.tick, i == 0 ? 0x03 : 0x06, song.title.toUtf8()});
+        QByteArray keySig;
+        keySig.append(char(qint8(song.keyFifths)));
+        keySig.append(char(0));  // major
+        metas.push_back({song.tick, 0x59, keySig});
+        QByteArray tempo;
+        const quint32 us = quint32(std::clamp(song.microsecondsPerQuarter, 1, 0xFFFFFF));
+        tempo.append(char((us >> 16) & 0xFF));
+        tempo.append(char((us >> 8) & 0xFF));
+        tempo.append(char(us & 0xFF));
+        metas.push_back({song.tick, 0x51, tempo});
+        if (!song.tempoWords.isEmpty()) metas.push_back({song.tick, 0x01, song.tempoWords.toUtf8()});
+    }
+    std::stable_sort(metas.begin(), metas.end(), [](const Meta& a, const Meta& b) { return a.tick < b.tick; });
     QByteArray tempoTrack;
-    if (!p.title.isEmpty()) putMeta(tempoTrack, 0, 0x03, p.title.toUtf8());
-    int log2Unit = 0;
-    while ((1 << log2Unit) < p.beatUnit && log2Unit < 7) ++log2Unit;
-    QByteArray timeSig;
-    timeSig.append(char(p.beatsPerBar));
-    timeSig.append(char(log2Unit));
-    timeSig.append(char(std::max(1, 96 / std::max(1, p.beatUnit))));  // MIDI clocks per beat
-    timeSig.append(char(8));
-    putMeta(tempoTrack, 0, 0x58, timeSig);
-    QByteArray keySig;
-    keySig.append(char(qint8(p.keyFifths)));
-    keySig.append(char(0));  // major
-    putMeta(tempoTrack, 0, 0x59, keySig);
-    QByteArray tempo;
-    const quint32 us = quint32(std::clamp(p.microsecondsPerQuarter, 1, 0xFFFFFF));
-    tempo.append(char((us >> 16) & 0xFF));
-    tempo.append(char((us >> 8) & 0xFF));
-    tempo.append(char(us & 0xFF));
-    putMeta(tempoTrack, 0, 0x51, tempo);
-    putMeta(tempoTrack, quint32(std::max<std::int64_t>(0, p.lengthTicks)), 0x2F, QByteArray());
+    std::int64_t metaAt = 0;
+    for (const Meta& m : metas) {
+        putMeta(tempoTrack, quint32(m.tick - metaAt), m.type, m.data);
+        metaAt = m.tick;
+    }
+    putMeta(tempoTrack, quint32(std::max<std::int64_t>(0, p.lengthTicks - metaAt)), 0x2F, QByteArray());
 
     std::vector<ChannelEvent> events;
     events.reserve(p.notes.size() * 2);
     for (const PlayedNote& n : p.notes) {
-        events.push_back({n.tick, true, n.channel, n.key, n.velocity});
-        events.push_back({n.tick + n.length, false, n.channel, n.key, 0});
+        events.push_back({n.tick, true, n.channel, n.key, n.velocity, &n.lyric});
+        events.push_back({n.tick + n.length, false, n.channel, n.key, 0, nullptr});
     }
     // At one tick a note ends before the next one starts, so repeated keys sound twice.
     std::stable_sort(events.begin(), events.end(), [](const ChannelEvent& a, const ChannelEvent& b) {
@@ -83,6 +104,10 @@ QByteArray MidiFile(const Performance& p) {
     noteTrack.append(char(0));
     std::int64_t at = 0;
     for (const ChannelEvent& e : events) {
+        if (e.lyric && !e.lyric->isEmpty()) {  // the syllable just before its note
+            putMeta(noteTrack, quint32(e.tick - at), 0x05, e.lyric->toUtf8());
+            at = e.tick;
+        }
         putVarLen(noteTrack, quint32(e.tick - at));
         at = e.tick;
         noteTrack.append(char((e.on ? 0x90 : 0x80) | (e.channel & 0x0F)));

@@ -5,26 +5,22 @@
 
 #include "EditorState.h"
 #include "GlyphIndex.h"
+#include "PageMarks.h"
+#include "TextGlyphs.h"
 
 namespace qn::score {
 
 using detail::ColumnMask;
 using detail::GlyphIndex;
+using detail::InkView;
 using detail::Match;
 
 namespace {
 
-// Ink bits of rows 0..39 of every column of one band.
-void readColumns(const QImage& img, int width, int height, int top, std::vector<ColumnMask>& cols) {
-    std::fill(cols.begin(), cols.end(), 0);
-    for (int r = 0; r < geom::LineHeight; ++r) {
-        const int y = top + r;
-        if (y < 0 || y >= height) continue;
-        const auto* row = reinterpret_cast<const QRgb*>(img.constScanLine(y));
-        const ColumnMask bit = ColumnMask(1) << r;
-        for (int x = 0; x < width; ++x)
-            if ((row[x] & 0xFFFFFFu) == 0) cols[size_t(x)] |= bit;
-    }
+// Ink bits of rows 0..39 of every column of one band; ink a recogniser has
+// claimed (a printed head) is ground.
+void readColumns(const InkView& ink, int top, std::vector<ColumnMask>& cols) {
+    for (int x = 0; x < ink.width(); ++x) cols[size_t(x)] = ink.blackRows(x, top, geom::LineHeight);
 }
 
 void readBand(const std::vector<ColumnMask>& cols, int width, int line, int top, std::vector<Match>& matches,
@@ -67,40 +63,60 @@ void readBand(const std::vector<ColumnMask>& cols, int width, int line, int top,
 
 }  // namespace
 
-PageReading ReadSymbols(const QImage& image, int width, int height, int linePitch) {
-    PageReading out;
-    if (linePitch < 1 || image.isNull()) return out;
-    const QImage* img = &image;
-    QImage converted;
-    if (image.format() != QImage::Format_RGB32 && image.format() != QImage::Format_ARGB32) {
-        converted = image.convertToFormat(QImage::Format_RGB32);
-        img = &converted;
-    }
-    width = std::min(width, img->width());
-    height = std::min(height, img->height());
-    if (width <= 0 || height <= 0) return out;
+namespace detail {
 
+PageReading ReadSymbols(const InkView& ink, int linePitch) {
+    PageReading out;
+    const int width = ink.width(), height = ink.height();
+    if (linePitch < 1 || width <= 0 || height <= 0) return out;
     std::vector<ColumnMask> cols(static_cast<size_t>(width));
     std::vector<Match> matches;
     std::vector<char> claimed(static_cast<size_t>(width));
     for (int line = 0;; ++line) {
         const long top = geom::FirstLineTop + long(line) * linePitch;
         if (top >= height) break;
-        readColumns(*img, width, height, int(top), cols);
+        readColumns(ink, int(top), cols);
         readBand(cols, width, line, int(top), matches, claimed, out);
         out.lines = line + 1;
     }
     return out;
 }
 
+}  // namespace detail
+
+PageReading ReadSymbols(const QImage& image, int width, int height, int linePitch) {
+    if (linePitch < 1 || image.isNull()) return {};
+    const InkView ink(image, width, height);
+    return detail::ReadSymbols(ink, linePitch);
+}
+
 PageReading ReadSymbols(const Page& page, int linePitch) {
     return ReadSymbols(page.storage(), page.width(), page.height(), linePitch);
 }
 
-Score ReadPage(const Page& page, int linePitch) { return BuildScore(ReadSymbols(page, linePitch)); }
+Score ReadPage(const QImage& image, int width, int height, int linePitch) {
+    if (linePitch < 1 || image.isNull()) return {};
+    InkView ink(image, width, height);
+    std::vector<Skip> skipped;
+    std::vector<HeadReading> heads = detail::ReadHeads(ink, linePitch, skipped);
+    PageReading reading = detail::ReadSymbols(ink, linePitch);
+    reading.heads = std::move(heads);
+    Score score = BuildScore(reading);
+    detail::ReadArcs(ink, linePitch, score);
+    detail::ReadChords(ink, linePitch, score);
+    detail::ReadLyrics(ink, linePitch, score);
+    score.skipped.insert(score.skipped.end(), skipped.begin(), skipped.end());
+    std::stable_sort(score.skipped.begin(), score.skipped.end(),
+                     [](const Skip& a, const Skip& b) { return std::pair(a.line, a.x) < std::pair(b.line, b.x); });
+    return score;
+}
+
+Score ReadPage(const Page& page, int linePitch) {
+    return ReadPage(page.storage(), page.width(), page.height(), linePitch);
+}
 
 Score ReadPage(const QImage& image, int linePitch) {
-    return BuildScore(ReadSymbols(image, image.width(), image.height(), linePitch));
+    return ReadPage(image, image.width(), image.height(), linePitch);
 }
 
 }  // namespace qn::score

@@ -32,10 +32,18 @@ struct PageSymbol {
     int beams = 0;  // note cells: the beam row of the atlas, 0..3
 };
 
+// A head printed by the new-score dialog: the song it starts begins with
+// the symbols on line `line` (its key line) and after.
+struct HeadReading {
+    int line = 0;
+    SongHead head;
+};
+
 // The raw reading: what stands where, before any music is made of it.
 struct PageReading {
     std::vector<PageSymbol> symbols;  // line by line, left to right
     std::vector<Skip> unknownInk;     // one entry per run of unexplained columns
+    std::vector<HeadReading> heads;   // by line
     int lines = 0;                    // line bands read
 };
 
@@ -45,11 +53,38 @@ struct PageReading {
 PageReading ReadSymbols(const QImage& image, int width, int height, int linePitch);
 PageReading ReadSymbols(const Page& page, int linePitch);
 
-// Music from the symbols, in reading order across lines.
+// Music from the symbols, in reading order across lines; every head starts
+// a new song.
 Score BuildScore(const PageReading& reading);
 
-// ReadSymbols and BuildScore in one step.
+// The whole page: the heads of further songs first (their ink is then no
+// symbol), the atlas cells and their music, then the marks around the notes:
+//   - arcs drawn with L (Image4 stretched between the centres of two note
+//     cells, rows -9..1 of a line), ties when they join two neighbouring notes
+//     of one pitch;
+//   - chord symbols (any colour but black and white, from row 26 of a line),
+//     matched against the chord path's own texts;
+//   - lyrics below a line (black, from row 38 to the next line), matched
+//     character by character against the lyrics font; each lyric line is a
+//     verse, each syllable goes to the note whose cell holds its centre.
+// What none of them explains is listed in Score::skipped.
 Score ReadPage(const Page& page, int linePitch);
 Score ReadPage(const QImage& image, int linePitch);
+Score ReadPage(const QImage& image, int width, int height, int linePitch);
+
+// An overlay lying on the page (from the sidecar or the window): a phrase's
+// text, or a picture's file name in the picture library.
+struct OverlayMark {
+    bool picture = false;
+    QString text;  // the phrase, or the file name ("3.bmp", "装饰音2.bmp")
+    QRect rect;    // on the page
+};
+
+// Directions from the overlays, each at the event nearest to it: dynamics
+// ("强" f, "弱" p, "中强" mf, "中弱" mp, mf, p, ...), hairpins ("渐强", "渐弱"),
+// other phrases as words; a grace-note group (the digits placed by O and
+// their group picture) before the note at its caret. Pictures that are no
+// grace notes are no music; overlays with no event on the page are skipped.
+void AttachOverlays(Score& score, const std::vector<OverlayMark>& overlays, int linePitch);
 
 }  // namespace qn::score

@@ -16,10 +16,40 @@ int strength(BarEnd e) { return int(e); }  // Open < Single < Double < Final
 
 class Builder {
 public:
+    Builder() { score_.songs.push_back(Song{}); }
+
+    // The symbols from here on are a new song: what is open ends here.
+    void newSong(const HeadReading& head) {
+        dropSign();
+        if (!current_.events.empty()) {
+            score_.measures.push_back(std::move(current_));
+            current_ = Measure{};
+        }
+        if (repeatStartAt_) skip(*repeatStartAt_, QStringLiteral("repeat start with nothing after it"));
+        repeatStartAt_.reset();
+        alters_.clear();
+        last_ = Last::None;
+        Song song;
+        song.firstMeasure = int(score_.measures.size());
+        song.head = head.head;
+        song.headLine = head.line;
+        score_.songs.push_back(song);
+    }
+
     Score take() {
         if (accidental_) skip(accidentalAt_, QStringLiteral("sign without a note"));
         if (!current_.events.empty()) score_.measures.push_back(std::move(current_));
         if (repeatStartAt_) skip(*repeatStartAt_, QStringLiteral("repeat start with nothing after it"));
+        // A head with no music after it starts nothing.
+        auto& songs = score_.songs;
+        for (size_t i = songs.size(); i-- > 1;) {
+            const int end = i + 1 < songs.size() ? songs[i + 1].firstMeasure : int(score_.measures.size());
+            if (songs[i].firstMeasure < end) continue;
+            skip(PagePosition{songs[i].headLine, 0, 16, 0}, QStringLiteral("head with no notes after it"));
+            songs.erase(songs.begin() + long(i));
+        }
+        if (songs.size() > 1 && songs[1].firstMeasure == 0) songs.erase(songs.begin());  // the page opens with a head
+        if (score_.measures.empty()) songs.clear();
         std::stable_sort(score_.skipped.begin(), score_.skipped.end(),
                          [](const Skip& a, const Skip& b) { return std::pair(a.line, a.x) < std::pair(b.line, b.x); });
         return std::move(score_);
@@ -202,7 +232,12 @@ Score BuildScore(const PageReading& reading) {
     Builder b;
     b.setLines(reading.lines);
     for (const Skip& s : reading.unknownInk) b.skipped(s);
-    for (const PageSymbol& s : reading.symbols) b.symbol(s);
+    size_t head = 0;
+    for (const PageSymbol& s : reading.symbols) {
+        while (head < reading.heads.size() && s.position.line >= reading.heads[head].line) b.newSong(reading.heads[head++]);
+        b.symbol(s);
+    }
+    while (head < reading.heads.size()) b.newSong(reading.heads[head++]);
     return b.take();
 }
 

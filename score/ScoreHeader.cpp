@@ -1,5 +1,6 @@
 #include "ScoreHeader.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace qn::score {
@@ -33,13 +34,83 @@ std::optional<KeySignature> KeyFromLabel(const QString& text) {
     return std::nullopt;
 }
 
+QString PlaceholderTitle() { return QStringLiteral("标题"); }
+
+TempoMark TempoOfLabel(const QString& text) {
+    struct Word {
+        const char16_t* word;
+        int bpm;
+    };
+    static const Word words[] = {
+        {u"广板", 50},   {u"慢板", 56},   {u"柔板", 66},   {u"稍慢", 66},  {u"行板", 76},
+        {u"小行板", 84}, {u"中板", 96},   {u"中速", 96},   {u"稍快", 104}, {u"小快板", 108},
+        {u"快板", 132},  {u"急板", 176},  {u"自由地", 72},
+    };
+    TempoMark m;
+    const QString t = text.trimmed();
+    for (const Word& w : words)
+        if (t == QString::fromUtf16(w.word)) {
+            m.bpm = w.bpm;
+            m.words = t;
+            return m;
+        }
+    qsizetype i = 0;
+    while (i < t.size() && !t[i].isDigit()) ++i;
+    if (i == t.size()) {
+        m.words = t;
+        if (!t.isEmpty()) m.problem = QStringLiteral("tempo word \"%1\" is not in the tempo table, 72 used").arg(t);
+        return m;
+    }
+    long value = 0;
+    for (; i < t.size() && t[i] >= QLatin1Char('0') && t[i] <= QLatin1Char('9') && value <= 999; ++i)
+        value = value * 10 + (t[i].unicode() - '0');
+    if (value >= 1 && value <= 999) {
+        m.bpm = int(value);
+    } else {
+        m.problem = QStringLiteral("tempo \"%1\" out of range 1..999, 72 used").arg(t);
+    }
+    return m;
+}
+
+ScoreHeader HeaderOf(const SongHead& head) {
+    ScoreHeader h;
+    h.title = head.title;
+    h.key = head.key;
+    h.beatsPerBar = head.beatsPerBar;
+    h.beatUnit = head.beatUnit;
+    h.tempoLabel = head.tempo;
+    h.tempo = TempoOfLabel(head.tempo).bpm;
+    return h;
+}
+
+std::vector<ResolvedSong> ResolveSongs(const Score& score, const ScoreHeader& page) {
+    std::vector<ResolvedSong> out;
+    const int n = std::max<int>(1, int(score.songs.size()));
+    for (int i = 0; i < n; ++i) {
+        ResolvedSong s;
+        const Song* song = i < int(score.songs.size()) ? &score.songs[size_t(i)] : nullptr;
+        s.first = song ? song->firstMeasure : 0;
+        s.end = song ? score.songEnd(i) : int(score.measures.size());
+        s.header = Resolve(song && song->head ? HeaderOf(*song->head) : page);
+        if (n > 1)
+            for (QString& p : s.header.problems) p = QStringLiteral("song %1: %2").arg(i + 1).arg(p);
+        if (s.end - s.first > 1) {
+            int first = 0;
+            for (const Event& e : score.measures[size_t(s.first)].events) first += e.duration;
+            s.pickup = first < s.barLength();
+        }
+        out.push_back(s);
+    }
+    return out;
+}
+
 int ResolvedHeader::microsecondsPerQuarter() const {
     return int(std::lround(60000000.0 / quarterTempo()));
 }
 
 ResolvedHeader Resolve(const ScoreHeader& header) {
     ResolvedHeader r;
-    r.title = header.title;
+    r.title = header.title.trimmed() == PlaceholderTitle() ? QString() : header.title;
     if (const auto key = KeyFromLabel(header.key)) {
         r.key = *key;
     } else {
@@ -56,7 +127,12 @@ ResolvedHeader Resolve(const ScoreHeader& header) {
     } else {
         r.problems << QStringLiteral("beat unit %1 is not a note value, 4 used").arg(u);
     }
-    if (header.tempo >= 1 && header.tempo <= 999) {
+    if (!header.tempoLabel.isEmpty()) {
+        const TempoMark m = TempoOfLabel(header.tempoLabel);
+        r.tempo = m.bpm;
+        r.tempoWords = m.words;
+        if (!m.problem.isEmpty()) r.problems << m.problem;
+    } else if (header.tempo >= 1 && header.tempo <= 999) {
         r.tempo = header.tempo;
     } else {
         r.problems << QStringLiteral("tempo %1 out of range, 72 used").arg(header.tempo);

@@ -53,13 +53,18 @@ std::unique_ptr<SynthRenderer> SynthRenderer::Create(const QString& soundFont, i
 
 SynthRenderer::~SynthRenderer() = default;
 
-std::int64_t SynthRenderer::frameOf(std::int64_t tick) const { return std::llround(double(tick) * frameScale_); }
+std::int64_t SynthRenderer::frameOf(std::int64_t tick) const {
+    return std::llround(timing_.secondsAt(tick) * sampleRate_);
+}
 
 void SynthRenderer::SetPerformance(const Performance& p) {
     // Each performance starts from silence: no voices, no reverb tail.
     fluid_synth_system_reset(d_->synth);
     fluid_synth_program_change(d_->synth, kMelodyChannel, 0);
-    frameScale_ = double(p.microsecondsPerQuarter) / p.ticksPerQuarter / 1e6 * sampleRate_;
+    fluid_synth_cc(d_->synth, kPercussionChannel, 7, kPercussionVolume);
+    timing_.ticksPerQuarter = p.ticksPerQuarter;
+    timing_.microsecondsPerQuarter = p.microsecondsPerQuarter;
+    timing_.songs = p.songs;
     cues_.clear();
     starts_.clear();
     ends_.clear();
@@ -98,12 +103,23 @@ int SynthRenderer::Render(std::int16_t* out, int frames) {
         const int n = int(until - position_);
         if (n > 0) {
             std::int16_t* at = out + 2 * written;
-            fluid_synth_write_s16(d_->synth, n, at, 0, 2, at, 1, 2);
+            float_.resize(size_t(n) * 2);
+            fluid_synth_write_float(d_->synth, n, float_.data(), 0, 2, float_.data(), 1, 2);
+            for (int i = 0; i < 2 * n; ++i) at[i] = std::int16_t(std::lround(Level(float_[size_t(i)]) * 32767.0));
             written += n;
             position_ += n;
         }
     }
     return written;
+}
+
+double SynthRenderer::Level(float sample) {
+    // Below the knee the signal is only made louder; above it, it bends
+    // smoothly towards the ceiling and never reaches full scale.
+    const double x = double(sample) * kMakeUpGain, a = std::fabs(x);
+    if (a <= kKnee) return x;
+    const double over = kCeiling - kKnee;
+    return std::copysign(kKnee + over * std::tanh((a - kKnee) / over), x);
 }
 
 std::vector<std::int16_t> SynthRenderer::RenderAll(const Performance& performance) {

@@ -25,6 +25,18 @@ QString DefaultSoundFont();
 
 class SynthRenderer {
 public:
+    // The output level: FluidSynth's mix (its gain left at 0.2) made louder
+    // by kMakeUpGain, then limited softly above kKnee so that no peak passes
+    // kCeiling (-1 dBFS). Measured with TimGM6mb: a piano melody peaks at
+    // -35 dBFS unamplified; ordinary music sits at -6..-1.
+    static constexpr double kMakeUpGain = 30.0;
+    // The drum channel's volume (controller 7): this SoundFont's drums at
+    // their velocity are about 12 dB above the piano.
+    static constexpr int kPercussionVolume = 64;
+    static constexpr double kKnee = 0.70, kCeiling = 0.891;
+    // One sample of FluidSynth's float mix at the output level, -1..1.
+    static double Level(float sample);
+
     // Loads the SoundFont. Null on failure, with the reason in *error.
     static std::unique_ptr<SynthRenderer> Create(const QString& soundFont, int sampleRate, QString* error);
     ~SynthRenderer();
@@ -57,6 +69,7 @@ public:
 
 private:
     SynthRenderer() = default;
+    std::vector<float> float_;
 
     struct Private;
     std::unique_ptr<Private> d_;
@@ -73,7 +86,7 @@ private:
     size_t nextCue_ = 0;
     std::int64_t position_ = 0;
     std::int64_t endFrame_ = 0;
-    double frameScale_ = 0;  // frames per tick
+    Performance timing_;  // the tempo map of the performance set (its notes dropped)
 };
 
 }  // namespace qn::score

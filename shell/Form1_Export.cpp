@@ -19,7 +19,7 @@ namespace qn {
 namespace {
 const QStringList kExportFilters = {QStringLiteral("BMP (*.bmp)"), QStringLiteral("PNG (*.png)"),
                                     QStringLiteral("PDF (*.pdf)"), QStringLiteral("MIDI (*.mid)"),
-                                    QStringLiteral("MusicXML (*.musicxml)")};
+                                    QStringLiteral("MusicXML (*.musicxml)"), QStringLiteral("WAV (*.wav)")};
 }  // namespace
 
 PageComposition Form1::ScreenComposition() const {
@@ -58,8 +58,12 @@ PageComposition Form1::ScreenComposition() const {
 
 PageFacts Form1::ScreenFacts() const {
     const Controls& c = *ui;
-    return {c.Label1->text(), c.Label2[2]->text(), c.Label2[0]->text(), c.Label2[1]->text(),
-            c.Label2[4]->text(), c.HScroll2[2]->value()};
+    PageFacts facts{c.Label1->text(), c.Label2[2]->text(), c.Label2[0]->text(), c.Label2[1]->text(),
+                    c.Label2[4]->text(), c.HScroll2[2]->value(), {}};
+    // Phrase overlays mark the notes (dynamics, hairpins, words).
+    for (const ClickLabel* l : overlays_->Label7)
+        if (l && !l->isHidden() && l->pixmap().isNull()) facts.overlays.push_back({false, l->text(), l->geometry()});
+    return facts;
 }
 
 ExportSource Form1::BatchExportSource() const {
@@ -138,8 +142,16 @@ void Form1::ExportPageCommand() {
     if (filter.startsWith(QLatin1String("PDF"))) format = ExportFormat::Pdf;
     if (filter.startsWith(QLatin1String("MIDI"))) format = ExportFormat::Midi;
     if (filter.startsWith(QLatin1String("MusicXML"))) format = ExportFormat::MusicXml;
-    const QString error = WriteComposition(ScreenComposition(), path, format, editor_.st.ExportScale);
-    if (!error.isEmpty()) dialogs_->Message(this, QStringLiteral("无法导出图片。\n%1").arg(error));
+    if (filter.startsWith(QLatin1String("WAV"))) format = ExportFormat::Wav;
+    // A typed extension wins over the file type chosen.
+    ExportFormat typed = format;
+    if (ExportFormatOfName(path, typed)) format = typed;
+    QStringList notes;
+    const QString error = WriteComposition(ScreenComposition(), path, format, editor_.st.ExportScale, &notes);
+    if (!error.isEmpty())
+        dialogs_->Message(this, QStringLiteral("无法导出。\n%1").arg(error));
+    else if (!notes.isEmpty())
+        dialogs_->Message(this, QStringLiteral("已导出，但：\n%1").arg(notes.join(QLatin1Char('\n'))));
     FocusPage();
 }
 

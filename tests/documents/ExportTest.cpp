@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QTemporaryDir>
 
@@ -171,6 +172,23 @@ TEST_F(Export, NamesOfFoldersAndPictures) {
     EXPECT_TRUE(ParseExportFormat("PNG", f));
     EXPECT_EQ(f, ExportFormat::Png);
     EXPECT_FALSE(ParseExportFormat("gif", f));
+}
+
+// Notes read from a page without notes: the files are written, and the
+// outcome says what was not placed, where, and that the tempo was not understood.
+TEST_F(Export, WhatTheNotesCouldNotPlaceIsTold) {
+    ScoreDocument doc = StartUpDocument();
+    doc.tempo = QStringLiteral("每分钟1200拍");
+    Document("n.bmp", doc);
+    for (const ExportFormat format : {ExportFormat::MusicXml, ExportFormat::Midi}) {
+        QStringList notes;
+        const QString target = Path(format == ExportFormat::Midi ? "n.mid" : "n.musicxml");
+        EXPECT_EQ(ExportDocument(Path("n.bmp"), target, format, 100, source, &notes), QString());
+        EXPECT_TRUE(QFileInfo(target).isFile());
+        EXPECT_EQ(notes.join(QStringLiteral(" | ")).toStdString(),
+                  "页面上没有音符 (no notes on the page) | 1 mark(s) not placed: line 1, x 20: unknown ink | "
+                  "tempo \"每分钟1200拍\" out of range 1..999, 72 used");
+    }
 }
 
 TEST_F(Export, UnwritablePictureIsReported) {

@@ -27,6 +27,12 @@ struct MidiData {
     std::vector<std::vector<int>> timeSignatures;  // the four data bytes
     std::vector<std::vector<int>> keySignatures;   // sf (signed), mi
     std::vector<std::string> trackNames;
+    struct Meta {
+        std::int64_t tick = 0;
+        int track = 0, type = 0;
+        std::string data;
+    };
+    std::vector<Meta> metas;                    // every meta event, track by track
     std::vector<MidiNote> notes;                // by start, then key
     std::string error;                          // empty when the file parsed
 };
@@ -80,6 +86,7 @@ inline MidiData ParseMidi(const QByteArray& bytes) {
                 if (type == 0x58) d.timeSignatures.push_back(std::vector<int>(b + p, b + p + len));
                 if (type == 0x59 && len == 2) d.keySignatures.push_back({int(static_cast<signed char>(b[p])), b[p + 1]});
                 if (type == 0x03) d.trackNames.emplace_back(reinterpret_cast<const char*>(b + p), len);
+                d.metas.push_back({std::int64_t(tick), t, type, std::string(reinterpret_cast<const char*>(b + p), len)});
                 p += len;
                 status = 0;
             } else if (status == 0xF0 || status == 0xF7) {

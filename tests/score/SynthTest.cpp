@@ -2,11 +2,17 @@
 // they sound at.
 #include <gtest/gtest.h>
 
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtEndian>
 #include <cmath>
+#include <cstring>
 
 #include "PageReader.h"
 #include "SynthRenderer.h"
 #include "SynthSource.h"
+#include "WavWriter.h"
+#include "KnownMelody.h"
 #include "Typing.h"
 
 using namespace qn;
@@ -170,5 +176,40 @@ TEST(Synth, AMissingSoundFontIsReported) {
     if (!DefaultSoundFont().isEmpty()) {
         EXPECT_FALSE(SynthRenderer::Create(DefaultSoundFont(), 100, &error));
         EXPECT_TRUE(error.contains(QStringLiteral("sample rate")));
+    }
+}
+
+// The level a listener expects: a known melody as a sound file, peaks
+// between -6 and -1 dBFS, as long as the performance, starting on its first pitch.
+TEST(Synth, ASoundFileAtAListeningLevel) {
+    if (DefaultSoundFont().isEmpty()) GTEST_SKIP() << "no General MIDI SoundFont (Debian timgm6mb-soundfont)";
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("scale.wav"));
+    for (const bool drums : {false, true}) {
+        SCOPED_TRACE(drums ? "melody and drums" : "piano melody");
+        const Performance p = drums ? Perform(test::knownMelody(), test::knownHeader()) : typed("1 2 3 4 5 6 7 8", 72);
+        ASSERT_EQ(SaveWav(p, path), QString());
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        const QByteArray b = f.readAll();
+        ASSERT_GE(b.size(), 44);
+        EXPECT_EQ(b.mid(0, 4), QByteArray("RIFF"));
+        EXPECT_EQ(b.mid(8, 8), QByteArray("WAVEfmt "));
+        EXPECT_EQ(qFromLittleEndian<quint16>(b.constData() + 22), 2);      // stereo
+        EXPECT_EQ(qFromLittleEndian<quint32>(b.constData() + 24), 44100u);
+        EXPECT_EQ(qFromLittleEndian<quint16>(b.constData() + 34), 16);
+        std::vector<std::int16_t> pcm(size_t(b.size() - 44) / 2);
+        std::memcpy(pcm.data(), b.constData() + 44, pcm.size() * 2);
+        const double seconds = double(pcm.size() / 2) / 44100;
+        EXPECT_NEAR(seconds, p.secondsAt(p.lengthTicks) + 0.5, 0.01);  // with the half second of tail
+        int peak = 0;
+        for (const auto v : pcm) peak = std::max(peak, std::abs(int(v)));
+        const double dbfs = 20 * std::log10(peak / 32767.0);
+        EXPECT_GE(dbfs, -6.0);
+        EXPECT_LE(dbfs, -1.0);
+        if (!drums) {
+            const std::int64_t start = onset(pcm, 0);
+            EXPECT_NEAR(pitchOf(mono(pcm, start + 2205, 8820)), 261.6, 4.0);  // C4
+        }
     }
 }

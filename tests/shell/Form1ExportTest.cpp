@@ -293,6 +293,34 @@ TEST_F(Form1Export, CtrlEWritesTheNotesAsMidiAndMusicXml) {
     EXPECT_EQ(text.count("<note"), 4);
 }
 
+// The extension typed into the file name wins over the file type chosen; a
+// sound file is one of the types; an empty page is exported with a word.
+TEST_F(Form1Export, CtrlETypedExtensionWinsAndTheSoundFile) {
+    ui().Picture1->setFocus();
+    dialogs.exportAnswers.push_back({Path("empty.mid"), QStringLiteral("BMP (*.bmp)")});
+    QTest::keyClick(ui().Picture1, Qt::Key_E, Qt::ControlModifier);
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_TRUE(dialogs.messages[0].contains(QStringLiteral("页面上没有音符"))) << dialogs.messages[0].toStdString();
+    dialogs.messages.clear();
+
+    for (Integer k : {49, 50, 51, 52}) form->Picture1_KeyDown(k, 0);
+    dialogs.exportAnswers.push_back({Path("typed.musicxml"), QStringLiteral("BMP (*.bmp)")});
+    dialogs.exportAnswers.push_back({Path("typed.png"), QStringLiteral("MIDI (*.mid)")});
+    dialogs.exportAnswers.push_back({Path("typed.wav"), QStringLiteral("WAV (*.wav)")});
+    for (int i = 0; i < 3; ++i) QTest::keyClick(ui().Picture1, Qt::Key_E, Qt::ControlModifier);
+    EXPECT_TRUE(dialogs.messages.isEmpty()) << dialogs.messages.join('\n').toStdString();
+    QFile xml(Path("typed.musicxml"));
+    ASSERT_TRUE(xml.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(xml.readAll().contains("<score-partwise"));
+    EXPECT_EQ(QImage(Path("typed.png")).format() != QImage::Format_Invalid, true);
+    QFile wav(Path("typed.wav"));
+    ASSERT_TRUE(wav.open(QIODevice::ReadOnly));
+    const QByteArray head = wav.read(44);
+    EXPECT_TRUE(head.startsWith("RIFF"));
+    EXPECT_EQ(head.mid(8, 4), QByteArray("WAVE"));
+    EXPECT_GT(wav.size(), 44 + 4 * 44100);  // four quarters at 72 and the tail: more than a second
+}
+
 TEST_F(Form1Export, PlayingWithoutAnAudioOutputLeavesTypingAlone) {
     for (Integer k : {49, 50, 51}) form->Picture1_KeyDown(k, 0);
     const QImage before = form->editor().page.image();
