@@ -68,7 +68,7 @@ TEST_F(Form1Menu, EachEntryRunsItsCommand) {
          [&] { EXPECT_TRUE(QFileInfo::exists(Path("b.bmp"))); }},
         {"导出", "Ctrl+E", [&] { dialogs.exportAnswers = {{Path("c.png"), "PNG (*.png)"}}; },
          [&] { EXPECT_TRUE(QImage(Path("c.png")).width() > 0); }},
-        {"批量导出图片", "", [] {}, [&] { EXPECT_EQ(dialogs.asked, QStringList{"定位文件夹 *.*"}); }},
+        {"批量导出图片", "", [] {}, [&] { EXPECT_EQ(dialogs.asked, QStringList{"定位文件夹 位图(*.bmp)"}); }},
         {"打印", "Ctrl+P", [] {}, [&] { EXPECT_EQ(dialogs.printersAsked, 1); }},
         {"撤销", "Ctrl+Z", [&] { Type({49}); }, [&] { EXPECT_EQ(form->editor().page.image(), blank); }},
         {"重做", "Ctrl+Y, Ctrl+Shift+Z", [&] { Type({49}); form->Undo(); },
