@@ -1,6 +1,7 @@
 #include "ScoreDocument.h"
 
 #include <QDir>
+#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
@@ -357,9 +358,17 @@ QString LoadPageBitmap(const QString& path, QImage& page) {
     if (!OpenRegularFile(file, path, false, &reason)) return describe(path, reason);
     const QString headerProblem = checkBitmapHeader(file.read(54), file.size());
     if (!headerProblem.isEmpty()) return describe(path, headerProblem);
-    // Decoded from the file already opened and checked, never from the path again.
+    // Decoded from the file already opened and checked, never from the path
+    // again, and read whole: the decoder's many small reads would each be a
+    // system call on an unbuffered file.
     file.seek(0);
-    QImageReader reader(&file, "bmp");
+    // Never more than the largest page can use, whatever the file's length.
+    const qint64 wanted = std::min(file.size(), qint64(kMaxPageWidth) * kMaxPageHeight * 4 + (1 << 20));
+    QByteArray bytes = file.read(wanted);
+    if (bytes.size() != wanted) return describe(path, QStringLiteral("无法读取位图 (%1)").arg(file.errorString()));
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, "bmp");
     reader.setDecideFormatFromContent(false);
     if (!reader.canRead()) return describe(path, QStringLiteral("不是位图文件"));
     const QSize size = reader.size();
