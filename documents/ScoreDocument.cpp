@@ -142,7 +142,7 @@ void StampSidecar(QByteArray& b, const QImage& page) {
 }
 
 PairCheck CheckPair(const QByteArray& b, const QImage& page) {
-    if (!holds(b, Stamp, StampSize) || std::memcmp(b.constData() + Stamp, kStampMark, 4) != 0)
+    if (!holds(b, Stamp, StampSize) || QByteArrayView(b).sliced(Stamp, 4) != QByteArrayView(kStampMark, 4))
         return PairCheck::Unstamped;
     const char* at = b.constData() + Stamp;
     // Another writer keeps these bytes but changes the fields: the stamp is stale.
@@ -382,11 +382,12 @@ QString LoadPageBitmap(const QString& path, QImage& page) {
 }
 
 bool WriteBmp24(const QImage& source, QIODevice& device) {
-    const QImage img = source.format() == QImage::Format_RGB32 || source.format() == QImage::Format_ARGB32
-                           ? source
-                           : source.convertToFormat(QImage::Format_RGB32);
+    // Qt's own conversion gives the file's byte order (blue, green, red) and,
+    // with 32-bit aligned lines, exactly the file's row stride.
+    const QImage img = source.convertToFormat(QImage::Format_BGR888);
     const int w = img.width(), h = img.height();
     const int stride = (w * 3 + 3) / 4 * 4;
+    if (img.bytesPerLine() != stride) return false;
     const quint32 dataSize = quint32(stride) * quint32(h);
     char header[54] = {};
     header[0] = 'B';
@@ -402,19 +403,15 @@ bool WriteBmp24(const QImage& source, QIODevice& device) {
     qToLittleEndian<qint32>(img.dotsPerMeterX(), header + 38);
     qToLittleEndian<qint32>(img.dotsPerMeterY(), header + 42);
     if (device.write(header, 54) != 54) return false;
-    // A band of rows at a time: few writes, little memory.
+    // Bottom row first, a band of rows at a time: few writes, little memory.
     constexpr int kBand = 64;
     QByteArray band(stride * kBand, '\0');
     for (int top = h - 1; top >= 0; top -= kBand) {
         const int rows = std::min(kBand, top + 1);
         for (int r = 0; r < rows; ++r) {
-            const auto* in = reinterpret_cast<const QRgb*>(img.constScanLine(top - r));
-            auto* out = reinterpret_cast<uchar*>(band.data()) + r * stride;
-            for (int x = 0; x < w; ++x) {
-                out[3 * x] = uchar(qBlue(in[x]));
-                out[3 * x + 1] = uchar(qGreen(in[x]));
-                out[3 * x + 2] = uchar(qRed(in[x]));
-            }
+            char* out = band.data() + qsizetype(r) * stride;
+            std::memcpy(out, img.constScanLine(top - r), size_t(w) * 3);
+            std::memset(out + size_t(w) * 3, 0, size_t(stride - w * 3));  // the line's padding
         }
         if (device.write(band.constData(), qint64(stride) * rows) != qint64(stride) * rows) return false;
     }
