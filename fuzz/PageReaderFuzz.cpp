@@ -2,6 +2,7 @@
 // time numerator, denominator, tempo label; UTF-8) and then cells: each three
 // bytes stamp one atlas glyph (code, column, line) on a page, which is read
 // back into a score, performed and written as MIDI and MusicXML.
+#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <cstdint>
@@ -13,6 +14,14 @@
 #include "PageReader.h"
 #include "Performance.h"
 #include "ScoreHeader.h"
+
+// The reader matches lyrics and chords against rendered fonts, which need a
+// QGuiApplication (offscreen: no display).
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    static QGuiApplication app(*argc, *argv);
+    return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace qn;
