@@ -116,8 +116,12 @@ void Page::bitBlt(const QRect& src, int dstX, int dstY) {
     if (offY == 0 && offX != 0 && recording_) {
         // A line sliding sideways: kept as the move, not as its pixels.
         ++generation_;
-        markInk(d);
         recordShift(d, offX);
+        // Moved right, a row's ink ends at most dx further on (inside the segment).
+        for (int y = d.top(); y <= d.bottom(); ++y) {
+            int& end = inkEnd_[size_t(y)];
+            end = offX > 0 ? std::max(end, std::min(d.right() + 1, end + offX)) : std::max(end, d.right() + 1);
+        }
     } else {
         aboutToWrite(d);
     }
