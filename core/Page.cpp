@@ -285,22 +285,6 @@ void getRuns(const std::uint8_t* p, int n, QRgb* row, int x, int width) {
         n -= len;
     }
 }
-// Reads the runs of n pixels into row from x on (all on the page); returns where they end.
-const std::uint8_t* getRunsAt(const std::uint8_t* p, int n, QRgb* row, int x) {
-    while (n > 0) {
-        const std::uint32_t head = getVarint(p);
-        const int len = int(head >> 2);
-        QRgb c = (head & 3) == 0 ? kWhite : kBlack;
-        if ((head & 3) == 2) {
-            c = QRgb(p[0]) | QRgb(p[1]) << 8 | QRgb(p[2]) << 16 | QRgb(p[3]) << 24;
-            p += 4;
-        }
-        std::fill(row + x, row + x + len, c);
-        x += len;
-        n -= len;
-    }
-    return p;
-}
 }  // namespace
 
 void Page::markInk(const QRect& c) {
@@ -501,7 +485,7 @@ void Page::restore(const PageDelta& d, bool after) {
         std::vector<QRgb>& chunk = chunk_;
         if (!after) {
             chunk.assign(size_t(k1 - k0) * size_t(rows), kWhite);
-            getRunsAt(q, int(chunk.size()), chunk.data(), 0);
+            getRuns(q, int(chunk.size()), chunk.data(), 0, int(chunk.size()));
         }
         const QRgb* kept = chunk.data();
         markInk(QRect(x0, y0, x1 - x0, rows));  // both ways write only the segment
