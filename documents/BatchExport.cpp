@@ -4,13 +4,13 @@
 #include <QFileInfo>
 #include <QPageSize>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <atomic>
 #include <mutex>
 #include <condition_variable>
 #include <thread>
 
 #include "ListFile.h"
+#include "OutputFile.h"
 #include "RegularFile.h"
 #include "MidiWriter.h"
 #include "MusicXmlWriter.h"
@@ -117,8 +117,10 @@ QString WriteComposition(PageComposition composition, const QString& target, Exp
                                                             : score::SaveMusicXml(read, header, target);
         return error.isEmpty() ? QString() : describe(target, error);
     }
-    QSaveFile out(target);
-    if (!out.open(QIODevice::WriteOnly)) return describe(target, out.errorString());
+    OutputFile file(target);
+    QString reason;
+    if (!file.open(&reason)) return describe(target, reason);
+    QFile& out = file.device();
     bool written = false;
     if (format == ExportFormat::Pdf) {
         QPdfWriter pdf(&out);
@@ -133,10 +135,10 @@ QString WriteComposition(PageComposition composition, const QString& target, Exp
         written = format == ExportFormat::Png ? picture.save(&out, "PNG", 80) : WriteBmp24(picture, out);
     }
     if (!written) {
-        out.cancelWriting();
+        file.cancel();
         return describe(target, QStringLiteral("无法写入图片"));
     }
-    if (!out.commit()) return describe(target, out.errorString());
+    if (!file.commit(&reason)) return describe(target, reason);
     return QString();
 }
 

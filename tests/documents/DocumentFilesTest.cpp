@@ -347,5 +347,63 @@ TEST(Bmp24, WritesWhatTheImageReaderReadsBack) {
     }
 }
 
+// The page loader unpacks plain 24-bit files itself: it must give exactly what
+// Qt's decoder gives, bottom-up or top-down, with or without a gap before the
+// pixels, for every line padding.
+TEST_F(DocumentFiles, Plain24BitFilesLoadAsQtDecodesThem) {
+    struct Case {
+        QSize size;
+        bool topDown;
+        int gap;  // bytes between the header and the pixels
+    };
+    for (const Case c : {Case{{1, 1}, false, 0}, Case{{3, 2}, false, 0}, Case{{5, 7}, true, 0},
+                         Case{{6, 3}, false, 10}, Case{{668, 945}, false, 0}}) {
+        QImage img(c.size, QImage::Format_RGB32);
+        for (int y = 0; y < c.size.height(); ++y)
+            for (int x = 0; x < c.size.width(); ++x) img.setPixel(x, y, qRgb(x * 31 % 256, y * 17 % 256, (x ^ y) % 256));
+        QByteArray bytes;
+        QBuffer buf(&bytes);
+        buf.open(QIODevice::WriteOnly);
+        ASSERT_TRUE(WriteBmp24(img, buf));
+        const int stride = (c.size.width() * 3 + 3) / 4 * 4;
+        QByteArray pixels = bytes.mid(54);
+        if (c.topDown) {
+            QByteArray flipped;
+            for (int y = c.size.height() - 1; y >= 0; --y) flipped += pixels.mid(y * stride, stride);
+            pixels = flipped;
+            qToLittleEndian<qint32>(-c.size.height(), bytes.data() + 22);
+        }
+        QByteArray file = bytes.left(54) + QByteArray(c.gap, '\x5a') + pixels;
+        qToLittleEndian<quint32>(54 + c.gap, file.data() + 10);
+        qToLittleEndian<quint32>(file.size(), file.data() + 2);
+        WriteAll(Path("p.bmp"), file);
+        QImage qt;
+        ASSERT_TRUE(qt.loadFromData(file, "BMP"));
+        QImage page;
+        ASSERT_EQ(LoadPageBitmap(Path("p.bmp"), page), QString());
+        EXPECT_EQ(page.format(), QImage::Format_RGB32);
+        EXPECT_EQ(page, qt.convertToFormat(QImage::Format_RGB32)) << c.size.width() << "x" << c.size.height();
+        EXPECT_EQ(page, img);
+    }
+}
+
+// Images in other formats are written through Qt's conversion, with the same
+// file as an RGB32 image of the same colours.
+TEST(Bmp24, OtherFormatsWriteTheSameFile) {
+    QImage img(7, 5, QImage::Format_RGB32);
+    for (int y = 0; y < 5; ++y)
+        for (int x = 0; x < 7; ++x) img.setPixel(x, y, qRgb(x * 40, y * 50, 200 - x * y));
+    const auto write = [](const QImage& i) {
+        QByteArray bytes;
+        QBuffer buf(&bytes);
+        buf.open(QIODevice::WriteOnly);
+        EXPECT_TRUE(WriteBmp24(i, buf));
+        return bytes;
+    };
+    const QByteArray expected = write(img);
+    for (QImage::Format f : {QImage::Format_ARGB32, QImage::Format_RGB888, QImage::Format_BGR888})
+        EXPECT_EQ(write(img.convertToFormat(f)), expected) << int(f);
+}
+
 }  // namespace
 }  // namespace qn
