@@ -89,10 +89,14 @@ void Page::paintPicture(const QImage& src, const QRect& srcRect, int dstX, int d
     aboutToWrite(dc);
     s.translate(dc.x() - d.x(), dc.y() - d.y());
     const bool direct = src.format() == QImage::Format_RGB32 || src.format() == QImage::Format_ARGB32;
+    QRgb* const page = writableRows();
+    const qsizetype stride = rowPixels();
+    const auto* const from = direct ? reinterpret_cast<const QRgb*>(src.constBits()) : nullptr;
+    const qsizetype fromStride = src.bytesPerLine() / 4;
     for (int r = 0; r < dc.height(); ++r) {
-        auto* out = reinterpret_cast<QRgb*>(img_.scanLine(dc.y() + r)) + dc.x();
+        QRgb* out = page + (dc.y() + r) * stride + dc.x();
         if (direct) {
-            const auto* in = reinterpret_cast<const QRgb*>(src.constScanLine(s.y() + r)) + s.x();
+            const QRgb* in = from + (s.y() + r) * fromStride + s.x();
             for (int c = 0; c < dc.width(); ++c) out[c] = in[c] | 0xFF000000u;
         } else {
             for (int c = 0; c < dc.width(); ++c) out[c] = src.pixel(s.x() + c, s.y() + r) | 0xFF000000u;
@@ -127,15 +131,17 @@ void Page::bitBlt(const QRect& src, int dstX, int dstY) {
     }
     const int sx = d.x() - offX;
     const size_t bytes = size_t(d.width()) * 4;
+    QRgb* const rowsAt = writableRows();
+    const qsizetype stride = rowPixels();
     // Rows are walked away from the overlap so every source row is read before it is written.
     if (offY > 0) {
         for (int r = d.height() - 1; r >= 0; --r)
-            std::memmove(img_.scanLine(d.y() + r) + size_t(d.x()) * 4,
-                         img_.constScanLine(d.y() - offY + r) + size_t(sx) * 4, bytes);
+            std::memmove(rowsAt + (d.y() + r) * stride + d.x(),
+                         rowsAt + (d.y() - offY + r) * stride + sx, bytes);
     } else {
         for (int r = 0; r < d.height(); ++r)
-            std::memmove(img_.scanLine(d.y() + r) + size_t(d.x()) * 4,
-                         img_.constScanLine(d.y() - offY + r) + size_t(sx) * 4, bytes);
+            std::memmove(rowsAt + (d.y() + r) * stride + d.x(),
+                         rowsAt + (d.y() - offY + r) * stride + sx, bytes);
     }
 }
 
@@ -147,8 +153,10 @@ void Page::fillWhite(const QRect& r) {
     for (int y = c.top(); !changes && y <= c.bottom(); ++y) changes = inkEnd_[size_t(y)] > c.left();
     if (!changes) return;
     aboutToWrite(c, false);
+    QRgb* const page = writableRows();
+    const qsizetype stride = rowPixels();
     for (int y = c.top(); y <= c.bottom(); ++y) {
-        auto* row = reinterpret_cast<QRgb*>(img_.scanLine(y));
+        QRgb* row = page + y * stride;
         std::fill(row + c.left(), row + c.left() + c.width(), kWhite);
         int& end = inkEnd_[size_t(y)];
         if (c.right() + 1 >= std::min(end, w_)) end = std::min(end, c.left());
@@ -256,17 +264,52 @@ std::uint32_t getVarint(const std::uint8_t*& p) {
     }
 }
 
-void putRuns(std::vector<std::uint8_t>& out, const QRgb* px, int n) {
+// The same into a buffer with room: at most 5 bytes a number.
+std::uint8_t* putVarintAt(std::uint8_t* w, std::uint32_t v) {
+    while (v >= 0x80) {
+        *w++ = std::uint8_t(v | 0x80);
+        v >>= 7;
+    }
+    *w++ = std::uint8_t(v);
+    return w;
+}
+
+// Runs of n pixels into a buffer with room for kMaxRunBytes a pixel.
+constexpr size_t kMaxRunBytes = 9;
+std::uint8_t* putRunsAt(std::uint8_t* w, const QRgb* px, int n) {
     for (int i = 0; i < n;) {
         const QRgb c = px[i];
         int j = i + 1;
         while (j < n && px[j] == c) ++j;
         const std::uint32_t kind = c == kWhite ? 0 : c == kBlack ? 1 : 2;
-        putVarint(out, std::uint32_t(j - i) << 2 | kind);
-        if (kind == 2)
-            for (int k = 0; k < 4; ++k) out.push_back(std::uint8_t(c >> (8 * k)));
+        w = putVarintAt(w, std::uint32_t(j - i) << 2 | kind);
+        if (kind == 2) {
+            for (int k = 0; k < 4; ++k) *w++ = std::uint8_t(c >> (8 * k));
+        }
         i = j;
     }
+    return w;
+}
+
+// The first x in [from, to) where the rows differ (to when none), and one
+// past the last. Compared a block at a time: most of a written span is often
+// unchanged, and this runs for every row of every keystroke.
+constexpr int kCompareBlock = 16;
+
+int firstDifference(const QRgb* a, const QRgb* b, int from, int to) {
+    // Many rows are rewritten unchanged: one call tells.
+    if (from < to && std::memcmp(a + from, b + from, size_t(to - from) * 4) == 0) return to;
+    while (from + kCompareBlock <= to && std::memcmp(a + from, b + from, kCompareBlock * 4) == 0) from += kCompareBlock;
+    while (from < to && a[from] == b[from]) ++from;
+    return from;
+}
+
+int lastDifferenceEnd(const QRgb* a, const QRgb* b, int from, int to) {
+    while (to - kCompareBlock >= from &&
+           std::memcmp(a + to - kCompareBlock, b + to - kCompareBlock, kCompareBlock * 4) == 0)
+        to -= kCompareBlock;
+    while (to > from && a[to - 1] == b[to - 1]) --to;
+    return to;
 }
 
 // Reads the runs of n pixels starting at page x and writes those inside [0, width) of row.
@@ -309,10 +352,13 @@ void Page::keepBefore(const QRect& r) {
     if (c.isEmpty()) return;
     if (saved_.size() < size_t(img_.height())) saved_.resize(size_t(img_.height()));
     const int a = c.left(), b = c.right() + 1;
+    const QRgb* const page = rows();
+    const qsizetype stride = rowPixels();
+    const size_t width = size_t(img_.width());
     for (int y = c.top(); y <= c.bottom(); ++y) {
         SavedRow& s = saved_[size_t(y)];
-        if (s.px.size() < size_t(img_.width())) s.px.resize(size_t(img_.width()));
-        const auto* row = reinterpret_cast<const QRgb*>(img_.constScanLine(y));
+        if (s.px.size() < width) s.px.resize(width);
+        const QRgb* row = page + y * stride;
         if (s.x0 == s.x1) {
             touched_.push_back(y);
             s.x0 = a;
@@ -349,15 +395,17 @@ void Page::recordShift(const QRect& d, int dx) {
     // One run stream over the rows, so a white chunk costs a byte or two.
     std::vector<QRgb>& chunk = chunk_;
     chunk.clear();
+    const QRgb* const page = rows();
+    const qsizetype stride = rowPixels();
     for (int y = d.top(); y <= d.bottom(); ++y) {
-        const auto* row = reinterpret_cast<const QRgb*>(img_.constScanLine(y));
+        const QRgb* row = page + y * stride;
         chunk.insert(chunk.end(), row + k0, row + k1);
     }
-    std::vector<std::uint8_t>& runs = runs_;
-    runs.clear();
-    putRuns(runs, chunk.data(), int(chunk.size()));
-    putVarint(ops_, std::uint32_t(runs.size()));
-    ops_.insert(ops_.end(), runs.begin(), runs.end());
+    const size_t room = chunk.size() * kMaxRunBytes;
+    if (rowScratch_.size() < room) rowScratch_.resize(room);
+    std::uint8_t* const end = putRunsAt(rowScratch_.data(), chunk.data(), int(chunk.size()));
+    putVarint(ops_, std::uint32_t(end - rowScratch_.data()));
+    ops_.insert(ops_.end(), rowScratch_.data(), end);
 }
 
 void Page::flushPixels() {
@@ -367,6 +415,8 @@ void Page::flushPixels() {
     std::vector<std::uint8_t>& out = encoded_;
     out.clear();
     int prevY = -1;
+    const QRgb* const page = rows();
+    const qsizetype stride = rowPixels();
     for (int y : touched_) {
         SavedRow& s = saved_[size_t(y)];
         // Each side keeps only the part that lies on its own page.
@@ -374,39 +424,38 @@ void Page::flushPixels() {
         const int bx1 = y < segmentSize_.height() ? std::max(bx0, std::min(s.x1, segmentSize_.width())) : bx0;
         const int ax1 = y < h_ ? std::max(ax0, std::min(s.x1, w_)) : ax0;
         const QRgb* before = s.px.data();
-        const auto* now = reinterpret_cast<const QRgb*>(img_.constScanLine(y));
+        const QRgb* now = page + y * stride;
         int x = bx0, n = bx1 - bx0, afterX = ax0, afterN = ax1 - ax0;
         if (bx1 == ax1) {
             // Same span on both sides: keep only from the first to the last changed pixel.
-            // Compared a block at a time: most of a written span is often unchanged.
-            constexpr int kBlock = 16;
-            const auto same = [&](int from) { return std::memcmp(before + from, now + from, kBlock * 4) == 0; };
-            int first = bx0, end = bx1;
-            while (first + kBlock <= end && same(first)) first += kBlock;
-            while (first < end && before[first] == now[first]) ++first;
-            while (end - kBlock >= first && same(end - kBlock)) end -= kBlock;
-            while (end > first && before[end - 1] == now[end - 1]) --end;
+            const int first = firstDifference(before, now, bx0, bx1);
+            const int end = lastDifferenceEnd(before, now, first, bx1);
             x = afterX = first;
             n = afterN = end - first;
         }
         if (n > 0 || afterN > 0) {
             const bool ownAfter = afterX != x || afterN != n;
-            putVarint(out, std::uint32_t(y - prevY));
-            putVarint(out, std::uint32_t(x));
-            putVarint(out, std::uint32_t(n) << 1 | (ownAfter ? 1 : 0));
+            // The runs into a scratch buffer that only grows (no check per
+            // byte); the head gives each side's byte count, so a restore
+            // skips the other side unread.
+            const size_t room = size_t(n + afterN) * kMaxRunBytes;
+            if (rowScratch_.size() < room) rowScratch_.resize(room);
+            std::uint8_t* const runs = rowScratch_.data();
+            std::uint8_t* const beforeEnd = putRunsAt(runs, before + x, n);
+            std::uint8_t* const runsEnd = putRunsAt(beforeEnd, now + afterX, afterN);
+            std::uint8_t head[7 * 5];
+            std::uint8_t* w = head;
+            w = putVarintAt(w, std::uint32_t(y - prevY));
+            w = putVarintAt(w, std::uint32_t(x));
+            w = putVarintAt(w, std::uint32_t(n) << 1 | (ownAfter ? 1 : 0));
             if (ownAfter) {
-                putVarint(out, std::uint32_t(afterX));
-                putVarint(out, std::uint32_t(afterN));
+                w = putVarintAt(w, std::uint32_t(afterX));
+                w = putVarintAt(w, std::uint32_t(afterN));
             }
-            // Each side's byte count first, so a restore skips the other side unread.
-            std::vector<std::uint8_t>& runs = runs_;
-            runs.clear();
-            putRuns(runs, before + x, n);
-            const size_t beforeBytes = runs.size();
-            putRuns(runs, now + afterX, afterN);
-            putVarint(out, std::uint32_t(beforeBytes));
-            putVarint(out, std::uint32_t(runs.size() - beforeBytes));
-            out.insert(out.end(), runs.begin(), runs.end());
+            w = putVarintAt(w, std::uint32_t(beforeEnd - runs));
+            w = putVarintAt(w, std::uint32_t(runsEnd - beforeEnd));
+            out.insert(out.end(), head, w);
+            out.insert(out.end(), runs, runsEnd);
             prevY = y;
         }
         s.x0 = s.x1 = 0;

@@ -99,6 +99,12 @@ private:
 
     // The before pixels of one row while recording: px[x] for x in the hull
     // [x0, x1) of what was written. The buffer spans the row and is kept.
+    // Rows of the storage, found once per operation: scanLine() would check
+    // for a shared copy on every row.
+    QRgb* writableRows() { return reinterpret_cast<QRgb*>(img_.bits()); }
+    const QRgb* rows() const { return reinterpret_cast<const QRgb*>(img_.constBits()); }
+    qsizetype rowPixels() const { return img_.bytesPerLine() / 4; }
+
     struct SavedRow {
         int x0 = 0, x1 = 0;
         std::vector<QRgb> px;
@@ -119,7 +125,8 @@ private:
     std::vector<int> inkEnd_;
     std::vector<SavedRow> saved_;  // by row; kept between recordings to reuse its buffers
     std::vector<int> touched_;     // rows with a saved span
-    std::vector<std::uint8_t> encoded_, runs_;  // endRecording's working buffers
+    std::vector<std::uint8_t> encoded_;     // endRecording's working buffer
+    std::vector<std::uint8_t> rowScratch_;  // runs being encoded; only grows
 };
 
 }  // namespace qn

@@ -1,6 +1,7 @@
 // Form1: the controls and their design-time properties (positions in pixels of
 // their container, captions, ranges). Start-up values that Form_Load sets are
 // not repeated here.
+#include <QButtonGroup>
 #include <QPixmap>
 
 #include "Form1_Controls.h"
@@ -95,11 +96,15 @@ void Form1::CreateControls() {
     c.Picture1->move(kPageLeft, 0);
     c.Picture1->resize(editor_.page.width(), editor_.page.height());
 
+    // An exclusive group: checking one pattern asks the group for its
+    // siblings, not every child of the window.
+    auto* patterns = new QButtonGroup(this);
     for (int i = 0; i < 4; ++i) {
         c.Option1[i] = Named(
             new PatternButton(QPixmap(QStringLiteral(":/pictures/pattern%1.bmp").arg(i)), this),
             "Option1", i);
         c.Option1[i]->setGeometry(16 + 32 * i, 8, 33, 33);
+        patterns->addButton(c.Option1[i], i);
         c.Check5[i] = Named(CheckBox(this, QString(), 16 + 32 * i, 40, 33, 12, i < 2), "Check5", i);
     }
     c.Option1[0]->setChecked(true);
