@@ -15,6 +15,7 @@
 #include "MidiWriter.h"
 #include "MusicXmlWriter.h"
 #include "PageReader.h"
+#include "VectorPage.h"
 #include "Performance.h"
 #include "WavWriter.h"
 
@@ -43,6 +44,7 @@ bool ParseExportFormat(const QString& text, ExportFormat& format) {
     else if (t == QLatin1String("mid") || t == QLatin1String("midi")) format = ExportFormat::Midi;
     else if (t == QLatin1String("musicxml") || t == QLatin1String("xml")) format = ExportFormat::MusicXml;
     else if (t == QLatin1String("wav")) format = ExportFormat::Wav;
+    else if (t == QLatin1String("svg")) format = ExportFormat::Svg;
     else return false;
     return true;
 }
@@ -74,6 +76,7 @@ QString ExportFileName(const QString& sourceName, ExportFormat format) {
                          : format == ExportFormat::Pdf   ? QStringLiteral("pdf")
                          : format == ExportFormat::Midi  ? QStringLiteral("mid")
                          : format == ExportFormat::Wav   ? QStringLiteral("wav")
+                         : format == ExportFormat::Svg   ? QStringLiteral("svg")
                                                          : QStringLiteral("musicxml");
     const QFileInfo info(sourceName);
     const QString base = info.suffix().isEmpty() ? info.fileName() : info.completeBaseName();
@@ -103,7 +106,7 @@ QStringList readingNotes(const score::Score& s, const score::ScoreHeader& header
 }  // namespace
 
 QString WriteComposition(PageComposition composition, const QString& target, ExportFormat format,
-                         int scalePercent, QStringList* notes) {
+                         int scalePercent, QStringList* notes, PrintStyle style) {
     if (QFileInfo(target).isDir()) return describe(target, QStringLiteral("不是文件"));
     if (format == ExportFormat::Midi || format == ExportFormat::MusicXml || format == ExportFormat::Wav) {
         score::Score read = score::ReadPage(composition.page, composition.facts.linePitch);
@@ -128,11 +131,19 @@ QString WriteComposition(PageComposition composition, const QString& target, Exp
         pdf.setResolution(300);
         pdf.setPageMargins(QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);
         pdf.setCreator(QStringLiteral("Quillnote"));
-        written = RenderOnPagedDevice(composition, pdf);
+        written = RenderOnPagedDevice(composition, pdf, style);
+    } else if (format == ExportFormat::Svg) {
+        written = WriteSvg(composition, out, style).isEmpty();
     } else {
-        const QImage picture = ScaleForExport(RenderComposition(std::move(composition)), scalePercent);
-        // PNG: light compression, the pages are mostly white and compress well anyway.
-        written = format == ExportFormat::Png ? picture.save(&out, "PNG", 80) : WriteBmp24(picture, out);
+        if (format == ExportFormat::Png) {
+            // Lossless in the smallest exact form (1-bit or grey where the page allows); light
+            // compression, the pages are mostly white and compress well anyway.
+            PageComposition scaled;
+            scaled.page = ScaleForExport(RenderComposition(std::move(composition)), scalePercent);
+            written = ExactPicture(scaled).save(&out, "PNG", 80);
+        } else {
+            written = WriteBmp24(ScaleForExport(RenderComposition(std::move(composition)), scalePercent), out);
+        }
     }
     if (!written) {
         file.cancel();
@@ -157,13 +168,13 @@ QString ExportDocument(const QString& bitmapPath, const QString& target, ExportF
         if (!sideError.isEmpty()) return describe(bitmapPath, QStringLiteral("附属文件无法读取 (%1)").arg(sideError));
     }
     return WriteComposition(ComposeDocument(std::move(bitmap), doc, held, source.context), target, format,
-                            scalePercent, notes);
+                            scalePercent, notes, source.pdfStyle);
 }
 
 namespace {
 QString exportJob(const ExportJob& job, ExportFormat format, int scalePercent, const ExportSource& source,
                   QStringList* notes) {
-    if (job.asShown) return WriteComposition(*job.asShown, job.target, format, scalePercent, notes);
+    if (job.asShown) return WriteComposition(*job.asShown, job.target, format, scalePercent, notes, source.pdfStyle);
     return ExportDocument(job.source, job.target, format, scalePercent, source, notes);
 }
 }  // namespace

@@ -20,12 +20,12 @@
 namespace qn {
 
 // Pictures of the page, or the notes read back from it.
-enum class ExportFormat { Bmp, Png, Pdf, Midi, MusicXml, Wav };
+enum class ExportFormat { Bmp, Png, Pdf, Midi, MusicXml, Wav, Svg };
 
 // The header of the notes read from a page, as its labels show it.
 score::ScoreHeader ScoreHeaderOf(const PageFacts& facts);
 
-// "bmp", "png", "pdf", "mid", "musicxml", "wav" (case-insensitive); false for anything else.
+// "bmp", "png", "pdf", "svg", "mid", "musicxml", "wav" (case-insensitive); false for anything else.
 bool ParseExportFormat(const QString& text, ExportFormat& format);
 
 // The format a file name's extension names (".mid", ".musicxml", ".png", ...);
@@ -40,22 +40,23 @@ QStringList ExportableDocuments(const QString& folder);
 QString ExportFolderName(const QTime& time);
 
 // The output's file name: a bitmap keeps its source's name; the other
-// formats replace the extension (png, pdf, mid, musicxml).
+// formats replace the extension (png, pdf, svg, mid, musicxml, wav).
 QString ExportFileName(const QString& sourceName, ExportFormat format);
 
 // Writes a composition as a picture, or its notes as MIDI, MusicXML (one
 // file per song, see SongFilePath) or a sound file; error text (naming the
 // file), empty on success. `notes` gets what the reader could not place
 // (how many, and where: line and x), the header's problems and a word for a
-// page without notes.
+// page without notes. PDF and SVG are drawn in `style`.
 QString WriteComposition(PageComposition composition, const QString& target, ExportFormat format,
-                         int scalePercent, QStringList* notes = nullptr);
+                         int scalePercent, QStringList* notes = nullptr, PrintStyle style = PrintStyle::Vector);
 
 // What a document opens into: the window's values where the sidecar holds
 // nothing, and its lists.
 struct ExportSource {
     ScoreDocument current = StartUpDocument();
     ExportContext context;
+    PrintStyle pdfStyle = PrintStyle::Vector;  // PDF and SVG
 };
 
 // Reads one document as a batch opens it (staff and guide-line switches not

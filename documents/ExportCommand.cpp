@@ -18,13 +18,16 @@ namespace qn {
 namespace {
 
 const char kUsage[] =
-    "Usage: quillnote --export SOURCE... [--out DIR] [--scale PERCENT] [--format bmp|png|pdf|mid|musicxml|wav] [--home DIR]\n"
+    "Usage: quillnote --export SOURCE... [--out DIR] [--scale PERCENT] [--format bmp|png|pdf|svg|mid|musicxml|wav]\n"
+    "                 [--print-style vector|as-shown] [--home DIR]\n"
     "  SOURCE    a document's page bitmap, or a folder (every bitmap with a sidecar in it)\n"
     "  --out     the folder for the pictures (default: a new \"导出 hhmmss\" folder in each\n"
     "            source folder, or beside each source file)\n"
     "  --scale   export size in percent, 50 to 200 (default: the export ratio in \"set.ini\")\n"
-    "  --format  bmp (default), png, pdf, or the notes read from the page: mid, musicxml\n"
+    "  --format  bmp (default), png, pdf, svg, or the notes read from the page: mid, musicxml\n"
     "            (one file per song: name.musicxml, name-2.musicxml, ...) or wav\n"
+    "  --print-style  how PDF and SVG draw the page: vector (default, \"矢量\": drawn anew\n"
+    "            from its music) or as-shown (\"原样\": the very pixels, as a lossless picture)\n"
     "  --home    the program folder (lists, picture library, \"set.ini\")\n";
 
 int usageError(QTextStream& err, const QString& why) {
@@ -63,7 +66,8 @@ int RunExportCommand(const QStringList& arguments, const QString& executableFold
     const QCommandLineOption scaleOption(QStringLiteral("scale"), QString(), QStringLiteral("PERCENT"));
     const QCommandLineOption formatOption(QStringLiteral("format"), QString(), QStringLiteral("FORMAT"));
     const QCommandLineOption homeOption(QStringLiteral("home"), QString(), QStringLiteral("DIR"));
-    parser.addOptions({exportOption, outOption, scaleOption, formatOption, homeOption});
+    const QCommandLineOption styleOption(QStringLiteral("print-style"), QString(), QStringLiteral("STYLE"));
+    parser.addOptions({exportOption, outOption, scaleOption, formatOption, homeOption, styleOption});
     if (!parser.parse(arguments)) return usageError(err, parser.errorText());
     if (!parser.isSet(exportOption)) return usageError(err, QStringLiteral("--export is missing"));
     const QStringList sources = parser.positionalArguments();
@@ -72,6 +76,10 @@ int RunExportCommand(const QStringList& arguments, const QString& executableFold
     ExportFormat format = ExportFormat::Bmp;
     if (parser.isSet(formatOption) && !ParseExportFormat(parser.value(formatOption), format))
         return usageError(err, QStringLiteral("unknown format \"%1\"").arg(parser.value(formatOption)));
+
+    PrintStyle style = PrintStyle::Vector;
+    if (parser.isSet(styleOption) && !ParsePrintStyle(parser.value(styleOption), style))
+        return usageError(err, QStringLiteral("unknown print style \"%1\"").arg(parser.value(styleOption)));
 
     // An export only reads the program folder: it makes no folder of the user's.
     const QString home =
@@ -133,6 +141,7 @@ int RunExportCommand(const QStringList& arguments, const QString& executableFold
 
     ExportSource src;
     src.context = ProgramFolderContext(home);
+    src.pdfStyle = style;
     auto progress = [&](int done, int total) {
         if (progressOnErr) {
             err << "\r" << done << "/" << total;

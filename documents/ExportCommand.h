@@ -1,6 +1,6 @@
 #pragma once
 // The command-line export:
-//   quillnote --export SOURCE... [--out DIR] [--scale PERCENT] [--format bmp|png|pdf|mid|musicxml|wav] [--home DIR]
+//   quillnote --export SOURCE... [--out DIR] [--scale PERCENT] [--format bmp|png|pdf|svg|mid|musicxml|wav] [--print-style vector|as-shown] [--home DIR]
 // No window is made. One line per exported document on standard output, each
 // failure on standard error with the file and the reason.
 

@@ -93,16 +93,20 @@ QImage ScaleForExport(const QImage& composed, int percent) {
     return out;
 }
 
-bool RenderOnPagedDevice(const PageComposition& c, QPagedPaintDevice& device) {
-    QPainter p;
-    if (!p.begin(&device)) return false;
-    const double width = device.width();  // the printable width in device pixels
-    const double s = width / std::max(1, c.page.width());
-    p.scale(s, s);
-    p.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    p.drawImage(QRect(0, 0, c.page.width(), c.page.height()), c.page);
+bool ParsePrintStyle(const QString& text, PrintStyle& style) {
+    const QString t = text.trimmed().toLower();
+    if (t == QLatin1String("vector") || t == QStringLiteral("矢量")) style = PrintStyle::Vector;
+    else if (t == QLatin1String("as-shown") || t == QStringLiteral("原样")) style = PrintStyle::AsShown;
+    else return false;
+    return true;
+}
+
+QString PrintStyleKey(PrintStyle style) {
+    return style == PrintStyle::AsShown ? QStringLiteral("as-shown") : QStringLiteral("vector");
+}
+
+void DrawComposedItems(QPainter& p, const PageComposition& c) {
     for (const ComposedItem& item : c.items) drawItem(p, item);
-    return p.end();
 }
 
 ScoreDocument StartUpDocument() {

@@ -72,10 +72,23 @@ int EffectiveExportScale(int percent);
 // width x 1.4142135623731, scaled without smoothing.
 QImage ScaleForExport(const QImage& composed, int percent);
 
-// An A4 page (PDF or printer): the page bitmap scaled without smoothing to the
-// printable width, labels and text overlays as real text, pictures as images.
-// Returns false when the device cannot be painted on.
-bool RenderOnPagedDevice(const PageComposition& c, QPagedPaintDevice& device);
+// How a page is printed and written as PDF or SVG: drawn anew from its music
+// as vectors ("矢量"), or as the very pixels the window shows ("原样", a
+// lossless picture).
+enum class PrintStyle { Vector, AsShown };
+// "vector" or "矢量", "as-shown" or "原样"; false for anything else.
+bool ParsePrintStyle(const QString& text, PrintStyle& style);
+// The word the settings keep: "vector", "as-shown".
+QString PrintStyleKey(PrintStyle style);
+
+// The labels, pictures and rules of a composition, in page pixels.
+void DrawComposedItems(QPainter& p, const PageComposition& c);
+
+// An A4 page (PDF or printer) at the printable width: the page drawn in the
+// given style, labels and text overlays as real text (Vector), pictures
+// losslessly. Returns false when the device cannot be painted on.
+bool RenderOnPagedDevice(const PageComposition& c, QPagedPaintDevice& device,
+                         PrintStyle style = PrintStyle::Vector);
 
 // What the window shows besides the document: the labels the sidecar does not
 // hold, and the lists its numbers point into.

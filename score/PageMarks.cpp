@@ -34,6 +34,9 @@ bool glyphFits(const InkView& ink, const TextGlyphs& font, const TextGlyph& g, i
 }
 
 void claimGlyph(InkView& ink, const TextGlyphs& font, const TextGlyph& g, int x, int top) {
+    if (ink.record.texts)
+        ink.record.texts->push_back(
+            TextMark{QString(g.ch), x, top, font.font().pixelSize(), font.font().bold(), 0xFF000000u});
     for (int i = 0; i < g.width; ++i)
         for (int r = 0; r < font.height(); ++r)
             if (g.cols[size_t(i)] >> r & 1) ink.claim(x + g.left + i, top + r);
@@ -188,6 +191,7 @@ bool pieceFits(const InkView& ink, ArcShapes& shapes, const SlurPiece& piece) {
 }
 
 void claimPiece(InkView& ink, ArcShapes& shapes, const SlurPiece& piece) {
+    if (ink.record.arcs) ink.record.arcs->push_back(ArcMark{piece.source, piece.target});
     for (const QPoint& p : shapes.get(piece.source, piece.target.size()).ink)
         ink.claim(piece.target.x() + p.x(), piece.target.y() + p.y());
 }
@@ -263,6 +267,9 @@ namespace {
 constexpr int kChordRow = 26, kChordSmallDrop = 11, kChordRows = 26;
 
 struct ChordStamp {
+    QString text;  // as the chord path prints it
+    int pixelSize = 0;
+    bool bold = false;
     std::vector<QPoint> ink;  // relative to the text cursor and the text's top
     int advance = 0;
     int left = 0, right = 0;  // ink columns relative to the cursor
@@ -275,6 +282,9 @@ struct ChordStamps {
 ChordStamp stampOf(TextStamps& font, const QString& text) {
     const TextStamps::Stamp& s = font.get(text);
     ChordStamp c;
+    c.text = text;
+    c.pixelSize = font.font().pixelSize();
+    c.bold = font.font().bold();
     c.advance = s.advance;
     c.left = 1 << 20;
     c.right = -(1 << 20);
@@ -456,6 +466,11 @@ void ReadChords(InkView& ink, int pitch, Score& score) {
             int right = x;
             for (const StampAt& s : search.bestPlaced) {
                 right = std::max(right, s.x + s.stamp->right);
+                if (ink.record.texts && !s.stamp->ink.empty()) {
+                    const QPoint first = s.stamp->ink.front();
+                    ink.record.texts->push_back(TextMark{s.stamp->text, s.x, s.y, s.stamp->pixelSize, s.stamp->bold,
+                                                         ink.pixel(s.x + first.x(), s.y + first.y())});
+                }
                 for (const QPoint& p : s.stamp->ink) ink.claim(s.x + p.x(), s.y + p.y());
             }
             Harmony h = search.best;
@@ -603,10 +618,29 @@ void ReadLyrics(InkView& ink, int pitch, Score& score) {
             if (bestTop < 0) {
                 skip(score.skipped, line, firstX, QStringLiteral("unknown ink under the notes"));
                 for (int x = 0; x < W; ++x)
-                    if (ink.black(x, y)) ink.claim(x, y);
+                    if (ink.black(x, y)) {
+                        if (ink.record.unknown) ink.record.unknown->push_back(QPoint(x, y));
+                        ink.claim(x, y);
+                    }
                 continue;
             }
-            font.claim(ink, bestTop, best);
+            if (ink.record.unknown && (!bestUnread.empty() || syllables(best).empty())) {
+                // A line with ink no character explains, or of punctuation only, is no
+                // text to draw again: its characters may be pieces of a scribble.
+                for (const ReadChar& c : best) {
+                    const TextGlyph* g = c.space ? nullptr : font.glyph(c.ch);
+                    if (!g) continue;
+                    for (int i = 0; i < g->width; ++i)
+                        for (int r = 0; r < h; ++r)
+                            if (g->cols[size_t(i)] >> r & 1) ink.record.unknown->push_back(QPoint(c.x + i, bestTop + r));
+                }
+                const MarkRecord kept = ink.record;
+                ink.record.texts = nullptr;
+                font.claim(ink, bestTop, best);
+                ink.record = kept;
+            } else {
+                font.claim(ink, bestTop, best);
+            }
             for (const int x : bestUnread) skip(score.skipped, line, x, QStringLiteral("unread lyric text"));
             ++verse;
             const auto notes = lines.find(line);

@@ -94,14 +94,15 @@ PageReading ReadSymbols(const Page& page, int linePitch) {
     return ReadSymbols(page.storage(), page.width(), page.height(), linePitch);
 }
 
-Score ReadPage(const QImage& image, int width, int height, int linePitch) {
-    if (linePitch < 1 || image.isNull()) return {};
-    InkView ink(image, width, height);
+namespace {
+
+// Every recogniser in turn over one view of the ink; the cells read go to `cells`.
+Score readAll(InkView& ink, int linePitch, PageReading& cells) {
     std::vector<Skip> skipped;
     std::vector<HeadReading> heads = detail::ReadHeads(ink, linePitch, skipped);
-    PageReading reading = detail::ReadSymbols(ink, linePitch);
-    reading.heads = std::move(heads);
-    Score score = BuildScore(reading);
+    cells = detail::ReadSymbols(ink, linePitch);
+    cells.heads = std::move(heads);
+    Score score = BuildScore(cells);
     detail::ReadArcs(ink, linePitch, score);
     detail::ReadChords(ink, linePitch, score);
     detail::ReadLyrics(ink, linePitch, score);
@@ -109,6 +110,33 @@ Score ReadPage(const QImage& image, int width, int height, int linePitch) {
     std::stable_sort(score.skipped.begin(), score.skipped.end(),
                      [](const Skip& a, const Skip& b) { return std::pair(a.line, a.x) < std::pair(b.line, b.x); });
     return score;
+}
+
+}  // namespace
+
+Score ReadPage(const QImage& image, int width, int height, int linePitch) {
+    if (linePitch < 1 || image.isNull()) return {};
+    InkView ink(image, width, height);
+    PageReading cells;
+    return readAll(ink, linePitch, cells);
+}
+
+PageDrawingRead ReadPageForDrawing(const QImage& image, int width, int height, int linePitch) {
+    PageDrawingRead out;
+    if (linePitch < 1 || image.isNull()) return out;
+    InkView ink(image, width, height);
+    std::vector<QPoint> unknown;
+    ink.record = detail::MarkRecord{&out.texts, &out.arcs, &unknown};
+    out.score = readAll(ink, linePitch, out.cells);
+    out.unexplained = QImage(ink.width(), ink.height(), QImage::Format_ARGB32);
+    out.unexplained.fill(Qt::transparent);
+    for (int y = 0; y < ink.height(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(out.unexplained.scanLine(y));
+        for (int x = 0; x < ink.width(); ++x)
+            if (ink.unclaimed(x, y)) row[x] = ink.pixel(x, y) | 0xFF000000u;
+    }
+    for (const QPoint& p : unknown) out.unexplained.setPixel(p, ink.pixel(p.x(), p.y()) | 0xFF000000u);
+    return out;
 }
 
 Score ReadPage(const Page& page, int linePitch) {

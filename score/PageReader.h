@@ -18,6 +18,7 @@
 // line, ...) are skipped and listed in Score::skipped; nothing is guessed.
 
 #include <QImage>
+#include <QRect>
 #include <vector>
 
 #include "Page.h"
@@ -71,6 +72,34 @@ Score BuildScore(const PageReading& reading);
 Score ReadPage(const Page& page, int linePitch);
 Score ReadPage(const QImage& image, int linePitch);
 Score ReadPage(const QImage& image, int width, int height, int linePitch);
+
+// What the page shows beside its atlas cells, where the program printed it,
+// for drawing the page again at any size.
+struct TextMark {
+    QString text;      // one character, or one text of the chord path (" 5 ", "+", "MIN")
+    int x = 0;         // the text cursor where the program began it
+    int top = 0;       // the text's top (its baseline lies one ascent lower)
+    int pixelSize = 14;  // of the program's Song face
+    bool bold = false;
+    QRgb colour = 0xFF000000u;
+};
+struct ArcMark {
+    QRect source;  // in the arc picture
+    QRect target;  // on the page, the picture stretched over it
+};
+struct PageDrawingRead {
+    Score score;
+    PageReading cells;            // the atlas cells, line by line
+    std::vector<TextMark> texts;  // heads, chord symbols, lyrics
+    std::vector<ArcMark> arcs;
+    // The page's ink (black or coloured, unchanged) that no text or arc
+    // recogniser explained; cells' ink is still in it. Transparent elsewhere;
+    // page-sized, Format_ARGB32.
+    QImage unexplained;
+};
+
+// ReadPage, keeping where each recognised thing stands.
+PageDrawingRead ReadPageForDrawing(const QImage& image, int width, int height, int linePitch);
 
 // An overlay lying on the page (from the sidecar or the window): a phrase's
 // text, or a picture's file name in the picture library.

@@ -9,6 +9,7 @@
 #include <memory>
 #include <mutex>
 
+#include "PageReader.h"
 #include "SongFont.h"
 
 namespace qn::score::detail {
@@ -186,11 +187,22 @@ std::vector<ReadChar> TextGlyphs::read(const InkView& ink, int top, int from, in
     return out;
 }
 
+namespace {
+// The page row of the glyph's first ink in its first inked column.
+int firstInkRow(const TextGlyph& g, int top) {
+    const std::uint32_t c = g.cols.empty() ? 0 : g.cols[0];
+    return c ? top + __builtin_ctz(c) : top;
+}
+}  // namespace
+
 void TextGlyphs::claim(InkView& ink, int top, const std::vector<ReadChar>& chars) const {
     for (const ReadChar& c : chars) {
         if (c.space) continue;
         const TextGlyph* g = glyph(c.ch);
         if (!g) continue;
+        if (ink.record.texts)
+            ink.record.texts->push_back(TextMark{QString(c.ch), c.x - g->left, top, font_.pixelSize(), font_.bold(),
+                                                 ink.pixel(c.x, firstInkRow(*g, top))});
         for (int i = 0; i < g->width; ++i)
             for (int r = 0; r < height_; ++r)
                 if (g->cols[size_t(i)] >> r & 1) ink.claim(c.x + i, top + r);

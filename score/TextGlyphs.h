@@ -10,12 +10,25 @@
 
 #include <QFont>
 #include <QImage>
+#include <QPoint>
 #include <QString>
 #include <cstdint>
 #include <unordered_map>
 #include <vector>
 
+namespace qn::score {
+struct TextMark;
+struct ArcMark;
+}
+
 namespace qn::score::detail {
+
+// Where the recognisers tell what they claimed, when the caller wants to draw it again.
+struct MarkRecord {
+    std::vector<TextMark>* texts = nullptr;
+    std::vector<ArcMark>* arcs = nullptr;
+    std::vector<QPoint>* unknown = nullptr;  // ink claimed only to pass over it
+};
 
 // The page's ink as the recognisers see it: pure black pixels (or, for chord
 // symbols, pixels of any other colour than black and white) that no earlier
@@ -37,6 +50,10 @@ public:
         black_[i] &= ~bit;
         coloured_[i] &= ~bit;
     }
+    // Unclaimed ink (black or coloured) of pixel (x, y).
+    bool unclaimed(int x, int y) const { return test(black_, x, y) || test(coloured_, x, y); }
+    // Set by a caller that wants the recognised marks with their places.
+    MarkRecord record;
     // The page's own pixel, claimed or not.
     QRgb pixel(int x, int y) const { return reinterpret_cast<const QRgb*>(img_->constScanLine(y))[x]; }
 

@@ -177,6 +177,11 @@ public:
     void BatchExportCommand();
     void ExportPageCommand();
     void PrintCommand();
+    // How PDF, SVG and printing draw the page ("矢量" or "原样"), kept in the
+    // user's settings (never in "set.ini").
+    PrintStyle CurrentPrintStyle() const { return printStyle_; }
+    void SetPrintStyle(PrintStyle style);
+    static PrintStyle SavedPrintStyle();
 
     // ---- Form1_Playback.cpp: Ctrl+R plays the page read back as notes
     void PlayCommand(bool fromCaretLine);
@@ -221,6 +226,7 @@ public:
     static constexpr int kMenuButtonWidth = 24;
 private:
     void CreateCommandMenu();
+    void CreatePrintStyleMenu(QAction* before);
 public:
 
     // ---- Form1_Toolbar.cpp: the other toolbar controls
@@ -344,6 +350,7 @@ private:
     int caretShown_ = -1;          // the caret picture last asked for: -1 built-in, 0..3 "s/k<n>.bmp"
     bool closing_ = false;  // the exit command already asked
     QString exportFilter_;  // the file type last chosen for Ctrl+E
+    PrintStyle printStyle_ = SavedPrintStyle();
     bool mouseStepOpen_ = false;  // an undo step from a press on the page to its release
     score::ScorePlayer* player_ = nullptr;  // made on the first Ctrl+R
     QFrame* playbackMarker_ = nullptr;

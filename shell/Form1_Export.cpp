@@ -5,7 +5,10 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QPrinter>
+#include <QActionGroup>
+#include <QMenu>
 #include <QProgressDialog>
+#include <QSettings>
 #include <QThread>
 #include <set>
 
@@ -17,8 +20,11 @@
 namespace qn {
 
 namespace {
+const QString kPrintStyleSetting = QStringLiteral("print/style");
+
 const QStringList kExportFilters = {QStringLiteral("BMP (*.bmp)"), QStringLiteral("PNG (*.png)"),
-                                    QStringLiteral("PDF (*.pdf)"), QStringLiteral("MIDI (*.mid)"),
+                                    QStringLiteral("PDF (*.pdf)"), QStringLiteral("SVG (*.svg)"),
+                                    QStringLiteral("MIDI (*.mid)"),
                                     QStringLiteral("MusicXML (*.musicxml)"), QStringLiteral("WAV (*.wav)")};
 }  // namespace
 
@@ -79,6 +85,7 @@ ExportSource Form1::BatchExportSource() const {
     s.context.denominatorText = c.Label2[1]->text();
     for (int i = 0; i < c.List1->count(); ++i) s.context.phrases << c.List1->item(i)->text();
     s.context.libraryFolder = PictureLibraryFolder();
+    s.pdfStyle = printStyle_;
     for (int i = 0; i < c.File1->count(); ++i) s.context.libraryFiles << c.File1->item(i)->text();
     return s;
 }
@@ -140,6 +147,7 @@ void Form1::ExportPageCommand() {
     ExportFormat format = ExportFormat::Bmp;
     if (filter.startsWith(QLatin1String("PNG"))) format = ExportFormat::Png;
     if (filter.startsWith(QLatin1String("PDF"))) format = ExportFormat::Pdf;
+    if (filter.startsWith(QLatin1String("SVG"))) format = ExportFormat::Svg;
     if (filter.startsWith(QLatin1String("MIDI"))) format = ExportFormat::Midi;
     if (filter.startsWith(QLatin1String("MusicXML"))) format = ExportFormat::MusicXml;
     if (filter.startsWith(QLatin1String("WAV"))) format = ExportFormat::Wav;
@@ -147,7 +155,8 @@ void Form1::ExportPageCommand() {
     ExportFormat typed = format;
     if (ExportFormatOfName(path, typed)) format = typed;
     QStringList notes;
-    const QString error = WriteComposition(ScreenComposition(), path, format, editor_.st.ExportScale, &notes);
+    const QString error =
+        WriteComposition(ScreenComposition(), path, format, editor_.st.ExportScale, &notes, printStyle_);
     if (!error.isEmpty())
         dialogs_->Message(this, QStringLiteral("无法导出。\n%1").arg(error));
     else if (!notes.isEmpty())
@@ -160,9 +169,46 @@ void Form1::PrintCommand() {
     printer.setPageSize(QPageSize(QPageSize::A4));
     printer.setDocName(ui->Label1->text());
     if (!dialogs_->ChoosePrinter(this, printer)) return;
-    if (!RenderOnPagedDevice(ScreenComposition(), printer))
+    if (!RenderOnPagedDevice(ScreenComposition(), printer, printStyle_))
         dialogs_->Message(this, QStringLiteral("无法打印。"));
     FocusPage();
+}
+
+PrintStyle Form1::SavedPrintStyle() {
+    const QSettings settings(QStringLiteral("Quillnote"), QStringLiteral("Quillnote"));
+    PrintStyle style = PrintStyle::Vector;
+    ParsePrintStyle(settings.value(kPrintStyleSetting).toString(), style);  // anything else: the default
+    return style;
+}
+
+void Form1::SetPrintStyle(PrintStyle style) {
+    printStyle_ = style;
+    QSettings settings(QStringLiteral("Quillnote"), QStringLiteral("Quillnote"));
+    settings.setValue(kPrintStyleSetting, PrintStyleKey(style));
+    settings.sync();
+    if (commandMenu_)
+        for (QAction* a : commandMenu_->findChildren<QAction*>(QStringLiteral("PrintStyle")))
+            a->setChecked(a->data().toInt() == int(style));
+}
+
+// The submenu "打印样式" under "打印": "矢量" or "原样", one checked.
+void Form1::CreatePrintStyleMenu(QAction* before) {
+    auto* styles = new QMenu(QStringLiteral("打印样式"), commandMenu_);
+    styles->setObjectName(QStringLiteral("PrintStyleMenu"));
+    auto* group = new QActionGroup(styles);
+    const std::pair<QString, PrintStyle> choices[] = {{QStringLiteral("矢量"), PrintStyle::Vector},
+                                                       {QStringLiteral("原样"), PrintStyle::AsShown}};
+    for (const auto& [caption, style] : choices) {
+        QAction* a = styles->addAction(caption);
+        a->setObjectName(QStringLiteral("PrintStyle"));
+        a->setCheckable(true);
+        a->setData(int(style));
+        a->setChecked(style == printStyle_);
+        group->addAction(a);
+        const PrintStyle chosen = style;
+        connect(a, &QAction::triggered, this, [this, chosen] { SetPrintStyle(chosen); });
+    }
+    commandMenu_->insertMenu(before, styles);
 }
 
 }  // namespace qn

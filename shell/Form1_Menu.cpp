@@ -65,6 +65,10 @@ void Form1::CreateCommandMenu() {
         addAction(action);  // the shortcut works while the menu is closed
         commandMenu_->addAction(action);
     }
+    // The print style follows "打印".
+    const QList<QAction*> all = commandMenu_->actions();
+    for (int i = 0; i + 1 < all.size(); ++i)
+        if (all[i]->text() == QStringLiteral("打印")) CreatePrintStyleMenu(all[i + 1]);
     connect(c.MenuButton, &QPushButton::clicked, this, [this] {
         commandMenu_->popup(ui->MenuButton->mapToGlobal(QPoint(0, ui->MenuButton->height())));
     });
@@ -73,7 +77,7 @@ void Form1::CreateCommandMenu() {
 QList<QAction*> Form1::MenuActions() const {
     QList<QAction*> out;
     for (QAction* a : commandMenu_->actions())
-        if (!a->isSeparator()) out << a;
+        if (!a->isSeparator() && !a->menu()) out << a;
     return out;
 }
 

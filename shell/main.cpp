@@ -20,7 +20,8 @@ void quietPlatformNotes(QtMsgType type, const QMessageLogContext& context, const
 }
 const char kHelp[] =
     "Usage: quillnote [--home DIR]\n"
-    "       quillnote --export SOURCE... [--out DIR] [--scale PERCENT] [--format bmp|png|pdf|mid|musicxml] [--home DIR]\n"
+    "       quillnote --export SOURCE... [--out DIR] [--scale PERCENT] [--format bmp|png|pdf|svg|mid|musicxml|wav]\n"
+    "                 [--print-style vector|as-shown] [--home DIR]\n"
     "       quillnote --version | --help\n"
     "  --home DIR   the program folder (lists, picture library, \"set.ini\"); also QUILLNOTE_HOME.\n"
     "               Installed, the default is $XDG_DATA_HOME/quillnote (~/.local/share/quillnote).\n"

@@ -90,7 +90,7 @@ w, h = struct.unpack_from('>II', d, 16)
 assert (w, h) == (334, 472), (w, h)
 PY
 
-# PDF: the title and the phrase as text, the page as a picture.
+# PDF: the title and the phrase as text, the page drawn from its music.
 run 0 --export "$WORK/songs/c.bmp" --format pdf --out "$WORK/pdf"
 command -v pdftotext >/dev/null || fail "pdftotext is not installed (make deps)"
 TEXT=$(pdftotext "$WORK/pdf/c.pdf" - 2>/dev/null)
@@ -110,6 +110,16 @@ assert (w, h) == (595, 842), (w, h)
 dark = sum(1 for i in range(0, len(data), 3) if data[i] < 100 and data[i + 1] < 100 and data[i + 2] < 100)
 assert dark > 100, dark
 PY
+
+# PDF and SVG drawn anew from the page's music, or the very pixels as one lossless picture.
+run 0 --export "$WORK/songs/c.bmp" --format svg --out "$WORK/svg"
+grep -q "<svg" "$WORK/svg/c.svg" || fail "c.svg is no SVG"
+grep -q "Twinkle" "$WORK/svg/c.svg" || fail "the SVG has no title text"
+run 0 --export "$WORK/songs/c.bmp" --format pdf --print-style as-shown --out "$WORK/shown"
+IMAGES=$(pdfimages -list "$WORK/shown/c.pdf" | tail -n +3)
+[ "$(echo "$IMAGES" | grep -c .)" = 1 ] || fail "the as-shown PDF should hold one picture: $IMAGES"
+echo "$IMAGES" | grep -q jpeg && fail "the as-shown PDF holds a JPEG: $IMAGES"
+run 2 --export "$WORK/songs/c.bmp" --format pdf --print-style blurry --out "$WORK/shown"
 
 # The notes read back from the pages: MIDI and MusicXML, one file per document.
 run 1 --export "$WORK/songs" --format mid --out "$WORK/mid"

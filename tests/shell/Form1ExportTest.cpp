@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QMenu>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QtEndian>
@@ -215,6 +216,56 @@ TEST_F(Form1Export, CtrlEAndCtrlPWriteThePage) {
     ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
     EXPECT_TRUE(pdf.read(5).startsWith("%PDF"));
     EXPECT_EQ(form->editor().page.image(), before);  // nothing was stamped
+}
+
+// The print style: chosen in the menu under "打印", used by Ctrl+E's PDF and
+// SVG, kept over a restart in the user's settings and never in "set.ini".
+TEST_F(Form1Export, PrintStyleIsKeptOverARestartAndSetIniStaysAsItWas) {
+    Fill();
+    QMenu* styles = form->CommandMenu()->findChild<QMenu*>(QStringLiteral("PrintStyleMenu"));
+    ASSERT_NE(styles, nullptr);
+    QStringList captions;
+    for (QAction* a : styles->actions()) captions << a->text();
+    EXPECT_EQ(captions, (QStringList{QStringLiteral("矢量"), QStringLiteral("原样")}));
+    EXPECT_EQ(form->CurrentPrintStyle(), PrintStyle::Vector) << "the default";
+    EXPECT_TRUE(styles->actions()[0]->isChecked());
+
+    // Vector: an SVG through Ctrl+E with real text and no picture of the page.
+    dialogs.exportAnswers.push_back({Path("page.svg"), QStringLiteral("SVG (*.svg)")});
+    form->ExportPageCommand();
+    QFile svg(Path("page.svg"));
+    ASSERT_TRUE(svg.open(QIODevice::ReadOnly));
+    const QByteArray xml = svg.readAll();
+    EXPECT_TRUE(xml.contains("<svg"));
+    EXPECT_TRUE(xml.contains(QStringLiteral("Export 标题").toUtf8()));
+
+    QFile ini(Path("set.ini"));
+    const bool hadIni = ini.exists();
+    const QByteArray iniBefore = hadIni && ini.open(QIODevice::ReadOnly) ? ini.readAll() : QByteArray();
+    ini.close();
+    styles->actions()[1]->trigger();
+    EXPECT_EQ(form->CurrentPrintStyle(), PrintStyle::AsShown);
+    form->close();
+    form = std::make_unique<Form1>(dir.path(), &dialogs);
+    EXPECT_EQ(form->CurrentPrintStyle(), PrintStyle::AsShown) << "kept over the restart";
+    styles = form->CommandMenu()->findChild<QMenu*>(QStringLiteral("PrintStyleMenu"));
+    ASSERT_NE(styles, nullptr);
+    EXPECT_TRUE(styles->actions()[1]->isChecked());
+    ASSERT_EQ(QFile::exists(Path("set.ini")), hadIni);
+    if (hadIni) {
+        ASSERT_TRUE(ini.open(QIODevice::ReadOnly));
+        EXPECT_EQ(ini.readAll(), iniBefore) << "\"set.ini\" is not where the style is kept";
+    }
+
+    // As shown: the PDF holds the page as one picture.
+    dialogs.exportAnswers.push_back({Path("shown.pdf"), QStringLiteral("PDF (*.pdf)")});
+    form->ExportPageCommand();
+    QFile pdf(Path("shown.pdf"));
+    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+    const QByteArray bytes = pdf.readAll();
+    EXPECT_TRUE(bytes.contains("/Subtype /Image"));
+    EXPECT_FALSE(bytes.contains("/DCTDecode")) << "never JPEG";
+    form->SetPrintStyle(PrintStyle::Vector);  // the next tests start from the default
 }
 
 }  // namespace
