@@ -432,44 +432,43 @@ void drawGlyphs(QPainter& p, const std::map<std::tuple<int, double, double>, std
 // face's advances (with blanks between words) put them become one text, so a
 // lyric line is written as a line and found as one.
 void layOutTexts(const std::vector<score::TextMark>& marks, VectorPage& v) {
-    struct Metrics {
+    struct Face {
         QFontMetricsF metrics;
-        double ascent;
+        double ascent, space;
     };
-    QHash<quint64, std::shared_ptr<Metrics>> fonts;
-    const auto metricsOf = [&](const score::TextMark& t) -> const Metrics& {
+    QHash<quint64, std::shared_ptr<Face>> faces;
+    const auto faceOf = [&](const score::TextMark& t) -> const Face& {
         const quint64 key = quint64(t.pixelSize) << 1 | quint64(t.bold);
-        auto it = fonts.find(key);
-        if (it == fonts.end()) {
+        auto it = faces.find(key);
+        if (it == faces.end()) {
             const QFontMetricsF m(SongFont(t.pixelSize, t.bold));
-            it = fonts.insert(key, std::make_shared<Metrics>(Metrics{m, m.ascent()}));
+            it = faces.insert(key, std::make_shared<Face>(Face{m, m.ascent(), m.horizontalAdvance(QLatin1Char(' '))}));
         }
         return *it.value();
     };
-    bool open = false;  // the last text is a run that may go on
+    bool open = false;   // the last text is a run of characters that may go on
     int runTop = 0;
+    double runEnd = 0;   // where the face's advances put the run's next character
     for (const score::TextMark& t : marks) {
         // Chord texts keep their padding blanks: the cursor is where the program began them.
         if (t.text.trimmed().isEmpty()) continue;
-        const Metrics& m = metricsOf(t);
+        const Face& f = faceOf(t);
         if (open && t.text.size() == 1) {
             VectorPage::Text& run = v.texts.back();
             if (run.pixelSize == t.pixelSize && run.bold == t.bold && run.colour == t.colour && runTop == t.top) {
-                QString text = run.text;
-                bool joined = false;
-                for (int blanks = 0; blanks <= 12 && !joined; ++blanks, text += QLatin1Char(' ')) {
-                    const double at = run.baseline.x() + m.metrics.horizontalAdvance(text);
-                    if (std::abs(at - t.x) <= 1.0) {
-                        run.text = text + t.text;
-                        joined = true;
-                    }
+                const double gap = (t.x - runEnd) / std::max(1.0, f.space);
+                const int blanks = int(std::lround(gap));
+                if (blanks >= 0 && blanks <= 12 && std::abs(runEnd + blanks * f.space - t.x) <= 1.0) {
+                    run.text += QString(blanks, QLatin1Char(' ')) + t.text;
+                    runEnd += blanks * f.space + f.metrics.horizontalAdvance(t.text[0]);
+                    continue;
                 }
-                if (joined) continue;
             }
         }
-        v.texts.push_back(VectorPage::Text{t.text, QPointF(t.x, t.top + m.ascent), t.pixelSize, t.bold, t.colour});
+        v.texts.push_back(VectorPage::Text{t.text, QPointF(t.x, t.top + f.ascent), t.pixelSize, t.bold, t.colour});
         open = t.text.size() == 1;
         runTop = t.top;
+        runEnd = t.x + f.metrics.horizontalAdvance(t.text);
     }
 }
 

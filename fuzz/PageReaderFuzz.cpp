@@ -1,7 +1,8 @@
 // The page reader with its header inputs. The input is four header lines (key,
 // time numerator, denominator, tempo label; UTF-8) and then cells: each three
 // bytes stamp one atlas glyph (code, column, line) on a page, which is read
-// back into a score, performed and written as MIDI and MusicXML.
+// back into a score, performed and written as MIDI and MusicXML, and drawn
+// anew as the vector print draws it.
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
@@ -13,6 +14,7 @@
 #include "MusicXmlWriter.h"
 #include "PageReader.h"
 #include "Performance.h"
+#include "VectorPage.h"
 #include "ScoreHeader.h"
 
 // The reader matches lyrics and chords against rendered fonts, which need a
@@ -56,5 +58,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const score::Performance performance = score::Perform(notes, header);
     score::MidiFile(performance);
     score::MusicXml(notes, header);
+    PageComposition composition;
+    composition.page = page;
+    composition.facts.linePitch = linePitch;
+    QImage drawn(page.size(), QImage::Format_RGB32);
+    QPainter p(&drawn);
+    DrawVectorComposition(p, composition);
     return 0;
 }

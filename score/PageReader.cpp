@@ -130,11 +130,9 @@ PageDrawingRead ReadPageForDrawing(const QImage& image, int width, int height, i
     out.score = readAll(ink, linePitch, out.cells);
     out.unexplained = QImage(ink.width(), ink.height(), QImage::Format_ARGB32);
     out.unexplained.fill(Qt::transparent);
-    for (int y = 0; y < ink.height(); ++y) {
-        auto* row = reinterpret_cast<QRgb*>(out.unexplained.scanLine(y));
-        for (int x = 0; x < ink.width(); ++x)
-            if (ink.unclaimed(x, y)) row[x] = ink.pixel(x, y) | 0xFF000000u;
-    }
+    QImage& img = out.unexplained;
+    ink.forEachUnclaimed(
+        [&](int x, int y) { reinterpret_cast<QRgb*>(img.scanLine(y))[x] = ink.pixel(x, y) | 0xFF000000u; });
     for (const QPoint& p : unknown) out.unexplained.setPixel(p, ink.pixel(p.x(), p.y()) | 0xFF000000u);
     return out;
 }

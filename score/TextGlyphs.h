@@ -50,8 +50,18 @@ public:
         black_[i] &= ~bit;
         coloured_[i] &= ~bit;
     }
-    // Unclaimed ink (black or coloured) of pixel (x, y).
-    bool unclaimed(int x, int y) const { return test(black_, x, y) || test(coloured_, x, y); }
+    // Calls f(x, y) for every pixel of unclaimed ink (black or coloured), column by column.
+    template <typename F>
+    void forEachUnclaimed(F f) const {
+        for (int x = 0; x < w_; ++x)
+            for (int w = 0; w < words_; ++w) {
+                const size_t i = size_t(x) * size_t(words_) + size_t(w);
+                for (std::uint64_t bits = black_[i] | coloured_[i]; bits; bits &= bits - 1) {
+                    const int y = w * 64 + __builtin_ctzll(bits);
+                    if (y < h_) f(x, y);
+                }
+            }
+    }
     // Set by a caller that wants the recognised marks with their places.
     MarkRecord record;
     // The page's own pixel, claimed or not.
