@@ -478,7 +478,18 @@ VectorPage LayOutVectorPage(const QImage& page, int linePitch) {
     VectorPage v;
     score::PageDrawingRead read = score::ReadPageForDrawing(page, page.width(), page.height(), linePitch);
     QImage& ink = read.unexplained;
-    if (ink.isNull()) return v;
+    if (ink.isNull()) {
+        // Nothing could be read (no line pitch): every pixel of ink is kept as it is.
+        if (page.isNull()) return v;
+        ink = page.convertToFormat(QImage::Format_ARGB32);
+        for (int y = 0; y < ink.height(); ++y) {
+            auto* row = reinterpret_cast<QRgb*>(ink.scanLine(y));
+            for (int x = 0; x < ink.width(); ++x)
+                row[x] = (row[x] & 0xFFFFFFu) == 0xFFFFFFu ? 0 : row[x] | 0xFF000000u;
+        }
+        keepResidual(ink, v);
+        return v;
+    }
     std::vector<QRect> boxes;
     for (const score::PageSymbol& s : read.cells.symbols) layOutCell(s, ink, boxes, v);
     layOutLooseBeams(ink, std::max(1, linePitch), boxes);

@@ -170,6 +170,20 @@ TEST(VectorPage, EveryRecognisedSymbolIsDrawnAtItsPlaceWithNoResidue) {
     for (const auto& [code, name] : kKinds) EXPECT_TRUE(seen.count(code)) << "the page holds no " << name;
 }
 
+TEST(VectorPage, APageThatCannotBeReadKeepsAllItsInk) {
+    SymbolPage page;
+    PageComposition c = page.composition();
+    c.facts.linePitch = 0;  // no line bands: nothing is recognised
+    const VectorPage v = LayOutVectorPage(c.page, c.facts.linePitch);
+    ASSERT_FALSE(v.residual.isNull());
+    QImage drawn(c.page.size(), QImage::Format_RGB32);
+    drawn.fill(Qt::white);
+    QPainter p(&drawn);
+    p.drawImage(v.residualAt, v.residual);
+    p.end();
+    EXPECT_TRUE(drawn == c.page.convertToFormat(QImage::Format_RGB32));
+}
+
 TEST(VectorPage, PdfHoldsNoPictureTheTextsAndSymbolsAtTheirPlaces) {
     if (!havePoppler()) GTEST_SKIP() << "poppler-utils (pdfimages, pdftotext, pdftoppm) not installed";
     SymbolPage page;
