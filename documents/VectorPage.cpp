@@ -1,14 +1,13 @@
 #include "VectorPage.h"
 
-#include <QBuffer>
 #include <QFontMetricsF>
+#include <QGlyphRun>
 #include <QHash>
 #include <QPagedPaintDevice>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPainterPathStroker>
-#include <QGlyphRun>
-#include <QPaintEngine>
 #include <QRawFont>
 #include <QSvgGenerator>
 #include <algorithm>
@@ -30,7 +29,7 @@ namespace {
 
 // ---- Cell designs, made once from the atlases
 
-// The outlines a cell's main glyph is drawn with.
+// The glyphs a cell's main shape is drawn as.
 enum Design {
     kDigit0 = 0,       // 0..9: the note digits
     kSyllable0 = 10,   // 10..14: 冬 X 仓 次 板
@@ -156,7 +155,6 @@ private:
         for (int code = 200; code <= 214; ++code)
             parts.insert(1000 + code, partsOf(ornament, OrnamentCellRect(code, 0, geom::LineHeight), code));
     }
-
 };
 
 // The faces each cell glyph is drawn in: clean faces from Debian's fonts,
