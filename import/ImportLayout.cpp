@@ -5,6 +5,7 @@
 #include <map>
 #include <memory>
 
+#include "Atlas.h"
 #include "KeyHandler.h"
 #include "LayoutMath.h"
 #include "Lyrics.h"
@@ -95,7 +96,7 @@ int estimateWidth(const score::Measure& m, int beatUnit) {
     int units = 0;
     const int beat = std::max(1, 32 / std::max(1, beatUnit));
     for (const Event& e : m.events) {
-        w += 18 + (e.accidental != score::Accidental::None ? 6 : 0) + 12 * e.dots + 18 * e.dashes;
+        w += (e.beams <= 1 ? 18 : 12) + (e.accidental != score::Accidental::None ? 6 : 0) + 12 * e.dots + 18 * e.dashes;
         w += 6 * ((units + e.duration) / beat - units / beat);
         units += e.duration;
     }
@@ -220,8 +221,14 @@ LayoutResult LayOutSong(const MappedSong& song, LayoutSettings settings) {
             const score::Song* starts = mi > page.firstMeasure ? songStarting(mi) : nullptr;
             if (starts && starts->head) {
                 // The new-score head: its title line, its key line, then the music.
+                // Without lyrics the empty title line may be the last line of music.
                 if (!atLineStart()) t->press(vk::Enter);
-                if (lineOf() + 2 >= perPage) break;
+                const bool compact = verses == 0 && lineOf() > 0;
+                if (compact) ed.caret.Top -= pitch;
+                if (lineOf() + 2 >= perPage) {
+                    if (compact) ed.caret.Top += pitch;
+                    break;
+                }
                 NewScoreHead h;
                 h.key = starts->head->key;
                 h.numerator = QString::number(starts->head->beatsPerBar);
@@ -310,6 +317,19 @@ LayoutResult LayOutSong(const MappedSong& song, LayoutSettings settings) {
                 ed.st.KeypadHeld.fill(0);
                 ed.st.ChordAtCaret = 0;
                 ed.st.NoteInputMode = 1;
+            }
+            // The chord's white blot takes the dots under the notes beside it
+            // with it: their cells' ink is stamped again.
+            if (m.harmonies.empty()) continue;
+            History::Step step(ed.history);
+            for (size_t ei = 0; ei < m.events.size(); ++ei) {
+                const Event& e = m.events[ei];
+                const Event* p = at(EventRef{k, int(ei)});
+                if (!p) continue;
+                const int code = e.kind == EventKind::Rest         ? 35
+                                 : e.kind == EventKind::Percussion ? 36 + std::clamp(e.syllable, 0, 4)
+                                                                   : 14 + 7 * e.octave + e.degree - 1;
+                ed.page.paintInk(Picmode().copy(NoteCellRect(code, e.beams)), p->position.x, p->position.top);
             }
         }
 

@@ -20,8 +20,10 @@ namespace qn::import {
 inline constexpr int kMaxPages = 100;
 
 struct LayoutSettings {
-    int barWidth = 160;   // four bars a line on the standard 668-pixel page
-    int barsPerLine = 4;
+    // The start-up page (668 pixels wide). Lines break where the next bar
+    // would not fit, or after this many bars.
+    int barWidth = 80;
+    int barsPerLine = 8;
     int lineSpacing = 60;  // chosen by LayOutSong from what lies under the lines
     QRgb chordColour = 0xFF0000;
 };

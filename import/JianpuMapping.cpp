@@ -29,17 +29,12 @@ int floorDiv(int a, int b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
 struct KeyInfo {
     int fifths = 0;
     int tonicPc = 0;
-    int tonicLetter = 0;
-    int letterAlter[7] = {};
 };
 
 KeyInfo keyInfo(int fifths) {
     KeyInfo k;
     k.fifths = fifths;
     k.tonicPc = mod(fifths * 7, 12);
-    k.tonicLetter = mod(fifths * 4, 7);
-    static const int sharps[7] = {3, 0, 4, 1, 5, 2, 6}, flats[7] = {6, 2, 5, 1, 4, 0, 3};
-    for (int i = 0; i < std::min(7, std::abs(fifths)); ++i) k.letterAlter[fifths > 0 ? sharps[i] : flats[i]] = fifths > 0 ? 1 : -1;
     return k;
 }
 
@@ -51,19 +46,12 @@ Spelled spell(int step, int alter, int octave, const KeyInfo& k) {
     Spelled s;
     s.midi = 12 * (octave + 1) + kLetterPc[step] + alter;
     const int semis = mod(s.midi - k.tonicPc, 12);
-    const int written = mod(step - k.tonicLetter, 7) + 1;
-    const int rel = alter - k.letterAlter[step];
     const int* inKey = std::find(kScale, kScale + 7, semis);
-    if (rel == 0 || inKey != kScale + 7) {
-        s.degree = inKey != kScale + 7 ? int(inKey - kScale) + 1 : written;
+    if (inKey != kScale + 7) {
+        s.degree = int(inKey - kScale) + 1;
         return s;
     }
-    if ((rel == 1 || rel == -1) && mod(kScale[written - 1] + rel, 12) == semis) {
-        s.degree = written;
-        s.alter = rel;
-        return s;
-    }
-    // By sound: the alterations a major key's melody takes most.
+    // Between two degrees: by sound, the alterations a major key's melody takes most.
     switch (semis) {
     case 1: s.degree = 1; s.alter = 1; break;
     case 3: s.degree = 3; s.alter = -1; break;

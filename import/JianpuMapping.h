@@ -7,8 +7,9 @@
 //     its relative major (A minor is 1=C, its tonic 6). The un-dotted octave is
 //     the one that needs the fewest octave dots over the whole song (ties go to
 //     the octave from middle C); a note beyond two dots refuses the import.
-//   - A note's degree follows its written letter; an alteration that lands on a
-//     note of the key, or a double one, is respelled by its sound (#1 b3 #4 #5 b7).
+//   - A note is spelled by its sound in the key: a note of the scale is its
+//     degree, one between two degrees is #1, b3, #4, #5 or b7, whatever the
+//     file's letters (a raised 4, never a lowered 5).
 //     Signs are written only where the key and the signs before in the bar do
 //     not already give the pitch.
 //   - Durations count thirty-second notes. A quarter or longer whole beat count
