@@ -30,6 +30,7 @@ constexpr int kNoAutomaticBar = 32000;  // beats per bar the automatic bar line 
 class Typist : public EditorView, public InputView {
 public:
     Typist(const LayoutSettings& s, int width, int height) : s_(s) {
+        History::Step step(ed.history);
         ed.page.resize(width, height);
         ed.pageFont = SongFont(24, true);
     }
