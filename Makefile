@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS ?= 2
 DEBS = cmake ninja-build g++ qt6-base-dev qt6-multimedia-dev libgtest-dev libbenchmark-dev \
        xvfb xdotool imagemagick x11-utils xauth fonts-arphic-uming python3 desktop-file-utils \
-       pkg-config libfluidsynth-dev timgm6mb-soundfont libxml2-utils musescore3 poppler-utils \
+       pkg-config libfluidsynth-dev timgm6mb-soundfont libxml2-utils musescore3 poppler-utils libzip-dev \
        dpkg-dev file lintian appstream qt6-qpa-plugins clang libclang-rt-14-dev
 
 .PHONY: deps build run test test-asan fuzz bench package clean
@@ -78,6 +78,7 @@ bench: build
 	$(BUILD)/bench/quillnote_document_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 	$(BUILD)/bench/quillnote_export_bench
 	$(BUILD)/bench/quillnote_score_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+	$(BUILD)/bench/quillnote_import_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 
 clean:
 	rm -rf $(BUILD)
