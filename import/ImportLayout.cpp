@@ -2,6 +2,7 @@
 
 #include <QFontMetricsF>
 #include <algorithm>
+#include <cmath>
 #include <map>
 #include <memory>
 
@@ -121,10 +122,19 @@ bool isHan(QChar c) {
     return (u >= 0x3400 && u <= 0x9FFF) || (u >= 0xF900 && u <= 0xFAFF);
 }
 
-struct SongAt {
-    int index = 0;
-    const score::SongHead* head = nullptr;
-};
+// How far right of its anchor a chord symbol's text reaches, as the chord
+// path prints it: the root, the signs, the small numbers, MIN or MAX.
+int chordReach(const score::Harmony& h, const ChordKeys& keys) {
+    static const QFontMetricsF big(SongFont(24, true)), small(SongFont(12));
+    double x = -8 + big.horizontalAdvance(QStringLiteral(" %1 ").arg(h.degree));
+    for (bool sign : {keys.plus, keys.minus})
+        if (sign) x += big.horizontalAdvance(QLatin1Char('+')) - 11;
+    x -= 11;
+    for (const auto& [on, n] : {std::pair{keys.seventh, 7}, std::pair{keys.ninth, 9}, std::pair{keys.fourth, 4}})
+        if (on) x += small.horizontalAdvance(QStringLiteral(" %1 ").arg(n)) - 5;
+    if (keys.quality || keys.ninth) x += small.horizontalAdvance(QStringLiteral("MAX"));
+    return std::max(16, int(std::ceil(x)));
+}
 
 }  // namespace
 
@@ -217,6 +227,16 @@ LayoutResult LayOutSong(const MappedSong& song, LayoutSettings settings) {
         ed.st.BeatsPerBar = kNoAutomaticBar;
         int currentUnit = beatUnit;
         auto lineOf = [&] { return (RoundHalfEven(ed.caret.Top) - geom::FirstLineTop) / pitch; };
+        // Room for the chord symbols: a symbol's white blot begins two pixels
+        // left of its anchor, so blanks go in until the symbol before has ended.
+        int chordLine = -1, chordEnd = 0;
+        int barLine = -1, barX = 0;  // where the last bar line went
+        auto roomForChord = [&](int anchorOffset, const score::Harmony& h, const ChordKeys& keys) {
+            for (int i = 0; i < 40 && lineOf() == chordLine && ed.caret.Left + anchorOffset - 2 <= chordEnd; ++i)
+                t->press(vk::Space);
+            chordLine = lineOf();
+            chordEnd = RoundHalfEven(ed.caret.Left) + anchorOffset + chordReach(h, keys);
+        };
         auto atLineStart = [&] { return ed.caret.Left <= geom::LeftMargin; };
         while (mi < n) {
             const score::Song* starts = mi > page.firstMeasure ? songStarting(mi) : nullptr;
@@ -248,12 +268,23 @@ LayoutResult LayOutSong(const MappedSong& song, LayoutSettings settings) {
             if (!atLineStart() && ed.caret.Left + estimateWidth(m, currentUnit) > W - geom::RightLimitInset)
                 t->press(vk::Enter);
             if (lineOf() >= perPage) break;
+            // A chord at the bar's start covers the dots under its first note:
+            // blanks move the note out from under the symbol.
+            if (!m.harmonies.empty() && m.harmonies[0].event < 0 && !m.events.empty() &&
+                m.events[0].kind == EventKind::Note && m.events[0].octave < 0) {
+                const int anchor = lineOf() == barLine ? barX : 16;
+                const int reach = anchor + chordReach(m.harmonies[0], song.chordKeys[size_t(mi)][0]);
+                for (int i = 0; i < 8 && ed.caret.Left + 6 < reach; ++i) t->press(vk::Space);
+            }
             // The bar as typed: signs, notes, dots and dashes, then its bar line.
             if (m.repeatStart) {
                 ed.st.BarsInLine = Integer(std::max(0, ed.st.BarsInLine - 1));  // the sign is not a bar of its own
                 t->press(vk::LeftBracket);
             }
-            for (const Event& e : m.events) {
+            for (size_t ei = 0; ei < m.events.size(); ++ei) {
+                const Event& e = m.events[ei];
+                for (size_t hi = 0; hi < m.harmonies.size(); ++hi)
+                    if (m.harmonies[hi].event == int(ei) && ei > 0) roomForChord(6, m.harmonies[hi], song.chordKeys[size_t(mi)][hi]);
                 if (ed.st.NoteValue != e.beams) t->press(Integer(vk::Numpad0 + e.beams));
                 switch (e.accidental) {
                 case score::Accidental::Sharp: t->press(77); break;
@@ -277,6 +308,12 @@ LayoutResult LayOutSong(const MappedSong& song, LayoutSettings settings) {
                 for (int k = 0; k < e.dots; ++k) t->press(vk::Period);
                 for (int k = 0; k < e.dashes; ++k) t->press(vk::Minus);
             }
+            // The next bar's chord hangs from this bar line.
+            if (mi + 1 < n && !s.measures[size_t(mi) + 1].harmonies.empty() &&
+                s.measures[size_t(mi) + 1].harmonies[0].event < 0)
+                roomForChord(6, s.measures[size_t(mi) + 1].harmonies[0], song.chordKeys[size_t(mi) + 1][0]);
+            barLine = lineOf();
+            barX = RoundHalfEven(ed.caret.Left) + 6;
             const Integer bar = m.repeatEnd                        ? vk::RightBracket
                                 : m.end == score::BarEnd::Final  ? vk::Backslash
                                 : m.end == score::BarEnd::Double ? vk::Apostrophe
@@ -319,9 +356,13 @@ LayoutResult LayOutSong(const MappedSong& song, LayoutSettings settings) {
                 ed.st.ChordAtCaret = 0;
                 ed.st.NoteInputMode = 1;
             }
-            // The chord's white blot takes the dots under the notes beside it
-            // with it: their cells' ink is stamped again.
-            if (m.harmonies.empty()) continue;
+        }
+        // The blots take the dots under the notes beside them with them: the
+        // cells' ink of every bar with a chord is stamped again.
+        for (int k = page.firstMeasure; k < page.endMeasure; ++k) {
+            const score::Measure& m = s.measures[size_t(k)];
+            const bool near = !m.harmonies.empty();
+            if (!near) continue;
             History::Step step(ed.history);
             for (size_t ei = 0; ei < m.events.size(); ++ei) {
                 const Event& e = m.events[ei];
@@ -416,6 +457,21 @@ LayoutResult LayOutSong(const MappedSong& song, LayoutSettings settings) {
             const QString want = MeasureNotes(s.measures[size_t(k)]);
             const QString got = r < int(page.read.measures.size()) ? MeasureNotes(page.read.measures[size_t(r)]) : QString();
             if (want != got) out.mismatches << QStringLiteral("bar %1: expected %2, read %3").arg(bar(k), want, got.isEmpty() ? QStringLiteral("nothing") : got);
+        }
+        // The marks are checked as well; a difference there is a note, not a failed proof.
+        auto marksOf = [](const score::Measure& m) {
+            QStringList words, symbols;
+            for (const Event& e : m.events)
+                for (const score::Lyric& l : e.lyrics) words << QStringLiteral("%1:%2").arg(l.verse).arg(l.text);
+            for (const score::Harmony& h : m.harmonies) symbols << QStringLiteral("%1@%2").arg(score::HarmonyText(h)).arg(h.event);
+            words.sort();
+            return std::make_pair(words.join(QLatin1Char(' ')), symbols.join(QLatin1Char(' ')));
+        };
+        for (int k = page.firstMeasure; k < page.endMeasure && k - page.firstMeasure < int(page.read.measures.size()); ++k) {
+            const auto want = marksOf(s.measures[size_t(k)]);
+            const auto got = marksOf(page.read.measures[size_t(k - page.firstMeasure)]);
+            if (want.first != got.first) out.notes << QStringLiteral("bar %1: the lyrics read back as \"%2\", not \"%3\"").arg(bar(k), got.first, want.first);
+            if (want.second != got.second) out.notes << QStringLiteral("bar %1: the chords read back as \"%2\", not \"%3\"").arg(bar(k), got.second, want.second);
         }
         if (int(page.read.measures.size()) > count)
             out.mismatches << QStringLiteral("page %1: %2 more measures read than written").arg(out.pages.size() + 1).arg(int(page.read.measures.size()) - count);

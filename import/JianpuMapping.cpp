@@ -289,6 +289,7 @@ MappedSong MapPart(const XmlScore& xml, int partNumber) {
         if (once.insert(t).second) out.notes << t;
     };
 
+    QStringList directionBars;
     // First pass: every note's spelling, to choose the octave.
     std::vector<std::vector<Item>> items(part->measures.size());
     std::vector<KeyInfo> keys(part->measures.size());
@@ -306,7 +307,12 @@ MappedSong MapPart(const XmlScore& xml, int partNumber) {
             ctx.beats = b;
             ctx.beatType = t;
         }
-        if (m.tempo && ctx.tempo == 0) ctx.tempo = *m.tempo;
+        if (m.tempo && ctx.tempo == 0) {
+            ctx.tempo = *m.tempo;
+        } else if (m.tempo && std::abs(*m.tempo - ctx.tempo) > 0.5) {
+            out.notes << QStringLiteral("bar %1: the tempo change to %2 quarters a minute is left out").arg(m.number).arg(std::lround(*m.tempo));
+        }
+        if (m.directions > 0) directionBars << m.number;
         contexts[mi] = ctx;
         keys[mi] = keyInfo(ctx.fifths);
         std::vector<Item>& list = items[mi];
@@ -394,7 +400,7 @@ MappedSong MapPart(const XmlScore& xml, int partNumber) {
             head.key = KeyLabelOfFifths(c.fifths);
             head.beatsPerBar = c.beats;
             head.beatUnit = c.beatType;
-            const double quarters = contexts[0].tempo > 0 ? contexts[0].tempo : 0;
+            const double quarters = ctx.tempo;  // the song's first tempo
             head.tempo = quarters > 0 ? TempoCaption(int(std::lround(quarters * c.beatType / 4.0)))
                                       : QStringLiteral("每分钟72拍");
             song.head = head;
@@ -560,6 +566,10 @@ MappedSong MapPart(const XmlScore& xml, int partNumber) {
                 t += placed.events[ei].duration;
             }
             event = idx == 0 ? -1 : idx;
+            if (!s.measures.back().harmonies.empty() && s.measures.back().harmonies.back().event == event) {
+                out.notes << QStringLiteral("bar %1: a second chord over one note is left out").arg(m.number);
+                continue;
+            }
             h.event = event;
             s.measures.back().harmonies.push_back(h);
             chordKeys.push_back(k);
@@ -567,6 +577,9 @@ MappedSong MapPart(const XmlScore& xml, int partNumber) {
         out.chordKeys.push_back(chordKeys);
         out.barNumbers.push_back(m.number);
     }
+    if (!directionBars.isEmpty())
+        out.notes << QStringLiteral("words and dynamics are left out (bar %1%2)")
+                         .arg(directionBars.mid(0, 8).join(QStringLiteral(", ")), directionBars.size() > 8 ? QStringLiteral(", ...") : QString());
     if (!tooFar.isEmpty()) {
         tooFar.removeDuplicates();
         out.error = QStringLiteral("notes need more than two octave dots in bar %1").arg(tooFar.mid(0, 10).join(QStringLiteral(", ")));

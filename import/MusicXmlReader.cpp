@@ -229,8 +229,12 @@ private:
                 while (x_.readNextStartElement()) {
                     if (is("direction-type")) {
                         while (x_.readNextStartElement()) {
-                            if (is("metronome")) metronome(m);
-                            else x_.skipCurrentElement();
+                            if (is("metronome")) {
+                                metronome(m);
+                            } else {
+                                if (is("words") || is("dynamics") || is("wedge")) ++m.directions;
+                                x_.skipCurrentElement();
+                            }
                         }
                     } else if (is("sound")) {
                         sound(m);

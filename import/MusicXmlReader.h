@@ -58,6 +58,7 @@ struct XmlMeasure {
     QString mode;
     bool percussionClef = false;
     std::optional<double> tempo;  // quarter notes a minute
+    int directions = 0;           // words, dynamics and hairpins (not imported)
     bool repeatForward = false, repeatBackward = false;
     QString rightStyle;  // bar-style of the right bar line
     qint64 length = 0;   // divisions: the furthest position any voice reached
