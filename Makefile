@@ -55,7 +55,7 @@ test-asan: deps
 # A crash leaves crash-* in build-fuzz/ and stops the run.
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
-FUZZ_TARGETS = sidecar bitmap settings listfile page_reader
+FUZZ_TARGETS = sidecar bitmap settings listfile page_reader musicxml
 FUZZ_FLAGS = -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer
 
 fuzz: deps

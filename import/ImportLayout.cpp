@@ -215,6 +215,11 @@ LayoutResult LayOutSong(const MappedSong& song, LayoutSettings settings) {
     int mi = 0;
     const score::SongHead* head = s.songs.empty() || !s.songs[0].head ? nullptr : &*s.songs[0].head;
     while (mi < n) {
+        if (int(out.pages.size()) >= kMaxPages) {
+            out.error = QStringLiteral("the song needs more than the limit of %1 pages").arg(kMaxPages);
+            out.pages.clear();
+            return out;
+        }
         auto t = std::make_unique<Typist>(settings, W, H);
         Editor& ed = t->ed;
         History::Step pageStep(ed.history);

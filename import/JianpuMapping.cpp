@@ -313,6 +313,7 @@ MappedSong MapPart(const XmlScore& xml, int partNumber) {
             out.notes << QStringLiteral("bar %1: the tempo change to %2 quarters a minute is left out").arg(m.number).arg(std::lround(*m.tempo));
         }
         if (m.directions > 0) directionBars << m.number;
+        if (m.ending) noteOnce(QStringLiteral("bar %1: a volta bracket is left out (the repeat signs stay)").arg(m.number));
         contexts[mi] = ctx;
         keys[mi] = keyInfo(ctx.fifths);
         std::vector<Item>& list = items[mi];

@@ -174,7 +174,6 @@ private:
                         x_.skipCurrentElement();
                     }
                 }
-                if (!m.divisions && pos == 0 && m.notes.empty()) m.divisions = divisions;
             } else if (is("note")) {
                 XmlNote n;
                 note(n, where);
@@ -250,6 +249,9 @@ private:
                     if (is("bar-style")) {
                         const QString st = text();
                         if (right) m.rightStyle = st;
+                    } else if (is("ending")) {
+                        m.ending = true;
+                        x_.skipCurrentElement();
                     } else if (is("repeat")) {
                         const bool forward = x_.attributes().value(QLatin1String("direction")) == QLatin1String("forward");
                         (forward ? m.repeatForward : m.repeatBackward) = true;

@@ -60,6 +60,7 @@ struct XmlMeasure {
     std::optional<double> tempo;  // quarter notes a minute
     int directions = 0;           // words, dynamics and hairpins (not imported)
     bool repeatForward = false, repeatBackward = false;
+    bool ending = false;  // a volta bracket begins or ends here (not imported)
     QString rightStyle;  // bar-style of the right bar line
     qint64 length = 0;   // divisions: the furthest position any voice reached
     std::vector<XmlNote> notes;
