@@ -84,7 +84,9 @@ void Form1::ImportCommand() {
     QString text = r.pageCount() > 1
                        ? QStringLiteral("已导入 %1 页；第 2 页起已保存在 %2 旁。").arg(r.pageCount()).arg(QFileInfo(firstPath).fileName())
                        : QStringLiteral("已导入 1 页。");
-    text += QStringLiteral("\n读回检查：%1").arg(r.proofSummary());
+    const int bars = int(r.song.score.measures.size());
+    text += r.proved() ? QStringLiteral("\n读回检查：%1 小节的音高与时值与导入的一致。").arg(bars)
+                       : QStringLiteral("\n读回检查：%1 小节中有 %2 小节读回不同（见下）。").arg(bars).arg(r.layout.mismatches.size());
     const QStringList all = r.notes() + notes;
     if (!all.isEmpty()) {
         text += QStringLiteral("\n\n未能原样写出：\n") + QStringList(all.mid(0, kNotesShown)).join(QLatin1Char('\n'));

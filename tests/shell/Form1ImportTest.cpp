@@ -60,7 +60,7 @@ TEST_F(Form1Import, CtrlIPutsTheSongOnThePageAsOneStep) {
     EXPECT_EQ(ui().Combo1[0]->currentText(), QStringLiteral("3"));
     EXPECT_EQ(form->editor().st.BeatsPerBar, 3);
     ASSERT_EQ(dialogs.messages.size(), 1);
-    EXPECT_TRUE(dialogs.messages[0].contains(QStringLiteral("读回检查：2 bars read back as imported"))) << dialogs.messages[0].toStdString();
+    EXPECT_TRUE(dialogs.messages[0].contains(QStringLiteral("读回检查：2 小节的音高与时值与导入的一致。"))) << dialogs.messages[0].toStdString();
     EXPECT_TRUE(form->IsModified());
 
     // One undo: the empty page, the placeholder title; nothing further to undo.
@@ -84,7 +84,7 @@ TEST_F(Form1Import, ALongSongSavesItsFurtherPagesBesideTheChosenName) {
     EXPECT_FALSE(QFileInfo::exists(Path("歌.bmp"))) << "the first page is the window's, unsaved";
     EXPECT_EQ(form->editor().st.DocumentPath, Path("歌.bmp"));
     EXPECT_EQ(form->editor().st.PageNumber, 1);
-    EXPECT_TRUE(dialogs.messages[1].contains(QStringLiteral("260 bars read back as imported"))) << dialogs.messages[1].toStdString();
+    EXPECT_TRUE(dialogs.messages[1].contains(QStringLiteral("读回检查：260 小节的音高与时值与导入的一致。"))) << dialogs.messages[1].toStdString();
 }
 
 TEST_F(Form1Import, ARefusedFileChangesNothing) {
