@@ -95,6 +95,13 @@ TEST(Import, EachRuleReadsBackFromThePage) {
         {"the first voice only",
          scoreXml({c + quarters("E4") + "<backup><duration>32</duration></backup>" + note("C3", 32, QString(), "2")}),
          "3:8 3:8 3:8 3:8 |"},
+        {"a bar longer than its time signature is written whole and reported", scoreXml({c + quarters("C4", 5)}),
+         "1:8 1:8 1:8 1:8 1:8 |", "", "bar 1 is longer than its time signature"},
+        {"a second chord over one note is left out and reported",
+         scoreXml({c + harmony("C", "major") +
+                   "<harmony><root><root-step>G</root-step></root><kind>major</kind><offset>8</offset></harmony>" +
+                   note("C4", 16) + note("D4", 16)}),
+         "1:16 2:16 |", "chord@0 1", "bar 1: a second chord over one note is left out"},
         {"signs only where the key and the bar do not give the pitch",
          scoreXml({attributes(1) + note("F#4", 8) + note("F4", 8) + note("F4", 8) + note("G4", 8),
                 note("C#5", 8) + note("Db5", 8) + note("C5", 8) + note("G4", 8)}),
@@ -182,4 +189,16 @@ TEST(Import, PercussionTakesTheSyllablesOfItsInstruments) {
     unknown.replace(QStringLiteral("<midi-unpitched>40</midi-unpitched>"), QStringLiteral("<midi-unpitched>70</midi-unpitched>"));
     const ImportResult refused = ImportMusicXmlBytes(scoreXml({clef + drum("D1", 8) + drum("D2", 8) + drum("D1", 16)}, "Drums", QString(), unknown));
     EXPECT_TRUE(refused.error.contains(QStringLiteral("percussion part \"Drums\" skipped"))) << refused.error.toStdString();
+}
+
+// The proof compares what the page holds with what was meant: a score whose
+// event claims a value its glyphs do not write is caught, with its bar.
+TEST(Import, TheProofNamesTheBarsThatReadBackDifferently) {
+    ImportResult r = ImportMusicXmlBytes(scoreXml({attributes(0) + quarters("C4"), quarters("D4")}));
+    ASSERT_TRUE(r.proved());
+    MappedSong wrong = r.song;
+    wrong.score.measures[1].events[2].duration = 12;  // its glyphs stay a plain quarter
+    const LayoutResult layout = LayOutSong(wrong);
+    ASSERT_EQ(layout.mismatches.size(), 1);
+    EXPECT_EQ(layout.mismatches[0], QStringLiteral("bar 2: expected 2:8 2:8 2:12 2:8, read 2:8 2:8 2:8 2:8"));
 }
