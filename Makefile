@@ -36,7 +36,7 @@ package: build
 # UndefinedBehaviorSanitizer: every reader of files runs under them.
 ASAN_BUILD ?= build-asan
 ASAN_TESTS = quillnote_core_tests quillnote_input_tests quillnote_documents_tests quillnote_staff_tests \
-             quillnote_score_tests quillnote_program_tests
+             quillnote_score_tests quillnote_program_tests quillnote_import_tests
 SANITIZE = -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer
 
 test-asan: deps

@@ -29,12 +29,17 @@ int floorDiv(int a, int b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
 struct KeyInfo {
     int fifths = 0;
     int tonicPc = 0;
+    int tonicLetter = 0;          // 0 C .. 6 B
+    int letterAlter[7] = {};      // what the key signature does to each letter
 };
 
 KeyInfo keyInfo(int fifths) {
     KeyInfo k;
     k.fifths = fifths;
     k.tonicPc = mod(fifths * 7, 12);
+    k.tonicLetter = mod(fifths * 4, 7);
+    static const int sharps[7] = {3, 0, 4, 1, 5, 2, 6}, flats[7] = {6, 2, 5, 1, 4, 0, 3};
+    for (int i = 0; i < std::min(7, std::abs(fifths)); ++i) k.letterAlter[fifths > 0 ? sharps[i] : flats[i]] = fifths > 0 ? 1 : -1;
     return k;
 }
 
@@ -51,7 +56,15 @@ Spelled spell(int step, int alter, int octave, const KeyInfo& k) {
         s.degree = int(inKey - kScale) + 1;
         return s;
     }
-    // Between two degrees: by sound, the alterations a major key's melody takes most.
+    // The file's letter, one sign off the key's, is kept; a lowered 5 is a raised 4.
+    const int written = mod(step - k.tonicLetter, 7) + 1;
+    const int rel = alter - k.letterAlter[step];
+    if ((rel == 1 || rel == -1) && mod(kScale[written - 1] + rel, 12) == semis && !(written == 5 && rel == -1)) {
+        s.degree = written;
+        s.alter = rel;
+        return s;
+    }
+    // Otherwise by sound, with the alterations a major key's melody takes most.
     switch (semis) {
     case 1: s.degree = 1; s.alter = 1; break;
     case 3: s.degree = 3; s.alter = -1; break;

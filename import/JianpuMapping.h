@@ -7,9 +7,11 @@
 //     its relative major (A minor is 1=C, its tonic 6). The un-dotted octave is
 //     the one that needs the fewest octave dots over the whole song (ties go to
 //     the octave from middle C); a note beyond two dots refuses the import.
-//   - A note is spelled by its sound in the key: a note of the scale is its
-//     degree, one between two degrees is #1, b3, #4, #5 or b7, whatever the
-//     file's letters (a raised 4, never a lowered 5).
+//   - A note of the scale is its degree, whatever the file's letters. One
+//     between two degrees keeps the file's letter when that is one sign off
+//     the key (D flat in F is b6), except that a lowered 5 is a raised 4;
+//     anything else (double signs, E sharp for F) is respelled by sound:
+//     #1, b3, #4, #5, b7.
 //     Signs are written only where the key and the signs before in the bar do
 //     not already give the pitch.
 //   - Durations count thirty-second notes. A quarter or longer whole beat count

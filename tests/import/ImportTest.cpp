@@ -106,6 +106,9 @@ TEST(Import, EachRuleReadsBackFromThePage) {
          scoreXml({attributes(1) + note("F#4", 8) + note("F4", 8) + note("F4", 8) + note("G4", 8),
                 note("C#5", 8) + note("Db5", 8) + note("C5", 8) + note("G4", 8)}),
          "7,:8 b7,:8 7,:8 1:8 | #4:8 4:8 n4:8 1:8 |"},
+        {"the file's spelling one sign off the key is kept, doubles and E sharp by sound",
+         scoreXml({attributes(-1) + note("F4", 8) + note("Db5", 8) + note("E#4", 8) + note("G##4", 8)}),
+         "1:8 b6:8 1:8 3:8 |"},
     };
     for (const Case& k : cases) {
         SCOPED_TRACE(k.name);

@@ -28,7 +28,7 @@ TEST(ImportRoundTrip, TypedPageExportedAndImportedReadsTheSame) {
         {"dots and dashes", "G",
          [](MarksWindow& w) { typeScript(w, QStringLiteral("5 . /1 6 /0 5 - | 3 - - - | /1 1 . /2 2 /1 3 . /2 4 /0 5 6")); }},
         {"double dot, sixteenths", "F", [](MarksWindow& w) { typeScript(w, QStringLiteral("1 . . /2 2 /0 3 . /1 4")); }},
-        {"signs", "D", [](MarksWindow& w) { typeScript(w, QStringLiteral("# 4 5 4 n 4 /1 1 # 1 b 3 3 /0 # 5 b 7")); }},
+        {"signs", "D", [](MarksWindow& w) { typeScript(w, QStringLiteral("# 4 5 4 n 4 /1 1 # 1 b 3 3 /0 # 5 b 7 b 6 5 # 2 3")); }},
         {"rests and a pickup", "bB", [](MarksWindow& w) { typeScript(w, QStringLiteral("/0 5 | 1 r /1 r 2 /0 3 4 5 6 7 1 2 3 4")); }},
         {"repeats, double and final bar", "C",
          [](MarksWindow& w) { typeScript(w, QStringLiteral("[ 1 2 3 4 ] 5 6 7 1 ' 1 - - - \\")); }},
