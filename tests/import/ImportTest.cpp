@@ -205,3 +205,39 @@ TEST(Import, TheProofNamesTheBarsThatReadBackDifferently) {
     ASSERT_EQ(layout.mismatches.size(), 1);
     EXPECT_EQ(layout.mismatches[0], QStringLiteral("bar 2: expected 2:8 2:8 2:12 2:8, read 2:8 2:8 2:8 2:8"));
 }
+
+TEST(Import, TheFirstPartWithNotesOrTheOneAskedFor) {
+    auto part = [](const char* id, const QString& measure) {
+        return QStringLiteral("<part id=\"%1\"><measure number=\"1\">%2</measure></part>").arg(QLatin1String(id), measure);
+    };
+    const QString head = QStringLiteral("<?xml version=\"1.0\"?><score-partwise version=\"4.0\"><part-list>"
+                                        "<score-part id=\"P1\"><part-name>Tacet</part-name></score-part>"
+                                        "<score-part id=\"P2\"><part-name>Flute</part-name></score-part>"
+                                        "<score-part id=\"P3\"><part-name>Bass</part-name></score-part></part-list>");
+    const QByteArray xml = (head + part("P1", attributes(0) + note("r", 32)) +
+                            part("P2", attributes(0) + quarters("E4")) + part("P3", attributes(0) + quarters("C3")) +
+                            QStringLiteral("</score-partwise>")).toUtf8();
+    const struct {
+        int part;
+        const char* notes;
+        const char* error;
+    } cases[] = {
+        {0, "3:8 3:8 3:8 3:8 |", ""},  // the empty first part is passed over
+        {3, "1:8 1:8 1:8 1:8 |", ""},  // its own octave: the bass needs no dots either
+        {1, "", "part 1 (Tacet) is empty"},
+        {4, "", "no part 4"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.part);
+        ImportOptions options;
+        options.part = c.part;
+        const ImportResult r = ImportMusicXmlBytes(xml, options);
+        EXPECT_TRUE(r.error.contains(QString::fromUtf8(c.error))) << r.error.toStdString();
+        if (*c.notes) {
+            ASSERT_EQ(r.pageCount(), 1);
+            EXPECT_EQ(ScoreText(r.layout.pages[0].read).toStdString(), c.notes);
+        } else {
+            EXPECT_FALSE(r.error.isEmpty());
+        }
+    }
+}
