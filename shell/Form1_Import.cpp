@@ -39,6 +39,9 @@ void Form1::ImportCommand() {
                                     .arg(r.pageCount()));
         firstPath = dialogs_->SaveFileName(this, QStringLiteral("保存"), QStringLiteral("位图(*.bmp)"));
         if (firstPath.isEmpty()) return;
+        bool exists = QFileInfo::exists(firstPath);
+        for (int i = 1; i < r.pageCount(); ++i) exists = exists || QFileInfo::exists(import::PageBitmapPath(firstPath, i));
+        if (exists && !dialogs_->YesNo(this, QStringLiteral("已经存在的图片，是否替换原来的？"))) return;
         QStringList written;
         const QString error = import::WriteImportedPages(r, firstPath, library, 1, &written, &notes);
         if (!error.isEmpty()) {

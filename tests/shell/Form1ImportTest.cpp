@@ -85,6 +85,18 @@ TEST_F(Form1Import, ALongSongSavesItsFurtherPagesBesideTheChosenName) {
     EXPECT_EQ(form->editor().st.DocumentPath, Path("歌.bmp"));
     EXPECT_EQ(form->editor().st.PageNumber, 1);
     EXPECT_TRUE(dialogs.messages[1].contains(QStringLiteral("读回检查：260 小节的音高与时值与导入的一致。"))) << dialogs.messages[1].toStdString();
+
+    // Again onto the same names: replacing them is asked first; No changes nothing.
+    const QImage shown = form->editor().page.image();
+    dialogs.messages.clear();
+    dialogs.asked.clear();
+    dialogs.saveChangesAnswers = {SaveChangesAnswer::No};
+    dialogs.fileAnswers = {Path("long.musicxml"), Path("歌.bmp")};
+    dialogs.yesNoAnswers = {false};
+    CtrlI();
+    EXPECT_TRUE(dialogs.asked.contains(QStringLiteral("已经存在的图片，是否替换原来的？")));
+    EXPECT_EQ(dialogs.messages.size(), 1);
+    EXPECT_EQ(form->editor().page.image(), shown);
 }
 
 TEST_F(Form1Import, ARefusedFileChangesNothing) {
