@@ -85,6 +85,8 @@ int RunImportCommand(const QStringList& arguments, const QString& executableFold
     for (const QString& path : written) out << path << "\n";
     out.flush();
     for (const QString& n : r.notes() + notes) err << source << ": " << n << "\n";
+    if (!r.song.composer.isEmpty())
+        err << source << ": composer \"" << r.song.composer << "\" not written: the credits are the window's label, not the document's\n";
     err << source << ": " << r.pageCount() << (r.pageCount() == 1 ? " page; " : " pages; ") << r.proofSummary() << "\n";
     if (!error.isEmpty()) err << error << "\n";
     err.flush();
