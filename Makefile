@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS ?= 2
 DEBS = cmake ninja-build g++ qt6-base-dev qt6-multimedia-dev libgtest-dev libbenchmark-dev \
        xvfb xdotool imagemagick x11-utils xauth fonts-arphic-uming python3 desktop-file-utils \
-       pkg-config libfluidsynth-dev timgm6mb-soundfont libxml2-utils musescore3 poppler-utils \
+       pkg-config libfluidsynth-dev timgm6mb-soundfont libxml2-utils musescore3 poppler-utils libzip-dev \
        dpkg-dev file lintian appstream qt6-qpa-plugins clang libclang-rt-14-dev \
        qt6-svg-dev fonts-dejavu-core
 
@@ -37,7 +37,7 @@ package: build
 # UndefinedBehaviorSanitizer: every reader of files runs under them.
 ASAN_BUILD ?= build-asan
 ASAN_TESTS = quillnote_core_tests quillnote_input_tests quillnote_documents_tests quillnote_staff_tests \
-             quillnote_score_tests quillnote_program_tests
+             quillnote_score_tests quillnote_program_tests quillnote_import_tests
 SANITIZE = -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer
 
 test-asan: deps
@@ -56,7 +56,7 @@ test-asan: deps
 # A crash leaves crash-* in build-fuzz/ and stops the run.
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
-FUZZ_TARGETS = sidecar bitmap settings listfile page_reader
+FUZZ_TARGETS = sidecar bitmap settings listfile page_reader musicxml
 FUZZ_FLAGS = -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer
 
 fuzz: deps
@@ -80,6 +80,7 @@ bench: build
 	$(BUILD)/bench/quillnote_export_bench
 	$(BUILD)/bench/quillnote_score_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 	$(BUILD)/bench/quillnote_print_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+	$(BUILD)/bench/quillnote_import_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 
 clean:
 	rm -rf $(BUILD)

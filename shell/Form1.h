@@ -165,6 +165,10 @@ private:
     bool ConfirmDiscard();           // false: the user cancelled (or a save failed)
     void NewPage();
     void OpenCommand();
+public:
+    // ---- Form1_Import.cpp: "导入" (Ctrl+I), a MusicXML song as the page
+    void ImportCommand();
+private:
 protected:
     void closeEvent(QCloseEvent* event) override;
 public:

@@ -18,6 +18,7 @@ std::vector<Form1::MenuEntry> Form1::MenuEntries() {
         {QStringLiteral("打开"), {K(Qt::CTRL | Qt::Key_O)}, [this] { Command1_Click(0); }},
         {QStringLiteral("保存"), {K(Qt::CTRL | Qt::Key_S)}, [this] { Command1_Click(1); }},
         {QStringLiteral("另存为"), {K(Qt::CTRL | Qt::SHIFT | Qt::Key_S)}, [this] { Command1_Click(2); }},
+        {QStringLiteral("导入"), {K(Qt::CTRL | Qt::Key_I)}, [this] { ImportCommand(); }},
         {QString(), {}, {}},
         {QStringLiteral("导出"), {K(Qt::CTRL | Qt::Key_E)}, [this] { ExportPageCommand(); }},
         {QStringLiteral("批量导出图片"), {}, [this] { Command1_Click(3); }},

@@ -1,5 +1,6 @@
 // Quillnote: the program. Option --home DIR chooses the program folder;
 // --export SOURCE... exports pictures without a window (see ExportCommand.h);
+// --import SONG writes a MusicXML song as documents without a window (ImportCommand.h);
 // --version and --help answer without a window.
 #include <QApplication>
 #include <QGuiApplication>
@@ -9,6 +10,7 @@
 
 #include "ExportCommand.h"
 #include "Form1.h"
+#include "ImportCommand.h"
 #include "ProgramFolder.h"
 
 namespace {
@@ -22,10 +24,12 @@ const char kHelp[] =
     "Usage: quillnote [--home DIR]\n"
     "       quillnote --export SOURCE... [--out DIR] [--scale PERCENT] [--format bmp|png|pdf|svg|mid|musicxml|wav]\n"
     "                 [--print-style vector|as-shown] [--home DIR]\n"
+    "       quillnote --import SONG.musicxml|SONG.mxl [--out DIR] [--part N] [--home DIR]\n"
     "       quillnote --version | --help\n"
     "  --home DIR   the program folder (lists, picture library, \"set.ini\"); also QUILLNOTE_HOME.\n"
     "               Installed, the default is $XDG_DATA_HOME/quillnote (~/.local/share/quillnote).\n"
     "  --export     write pictures or notes of documents without a window (see quillnote --export)\n"
+    "  --import     write a MusicXML song as documents without a window (see quillnote --import)\n"
     "See quillnote(1) for the keys.\n";
 
 }  // namespace
@@ -49,6 +53,14 @@ int main(int argc, char** argv) {
         QTextStream out(stdout), err(stderr);
         return qn::RunExportCommand(QCoreApplication::arguments(), QCoreApplication::applicationDirPath(), out,
                                     err, ::isatty(STDERR_FILENO) == 1);
+    }
+    if (qn::import::IsImportCommand(arguments)) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        qInstallMessageHandler(quietPlatformNotes);
+        QGuiApplication app(argc, argv);
+        QTextStream out(stdout), err(stderr);
+        return qn::import::RunImportCommand(QCoreApplication::arguments(), QCoreApplication::applicationDirPath(), out,
+                                            err);
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillnote"));

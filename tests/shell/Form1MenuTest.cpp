@@ -66,6 +66,7 @@ TEST_F(Form1Menu, EachEntryRunsItsCommand) {
          [&] { EXPECT_TRUE(QFileInfo::exists(Path("a.bmp"))); }},
         {"另存为", "Ctrl+Shift+S", [&] { dialogs.fileAnswers = {Path("b.bmp")}; },
          [&] { EXPECT_TRUE(QFileInfo::exists(Path("b.bmp"))); }},
+        {"导入", "Ctrl+I", [] {}, [&] { EXPECT_EQ(dialogs.asked, QStringList{"导入 MusicXML (*.musicxml *.xml *.mxl)"}); }},
         {"导出", "Ctrl+E", [&] { dialogs.exportAnswers = {{Path("c.png"), "PNG (*.png)"}}; },
          [&] { EXPECT_TRUE(QImage(Path("c.png")).width() > 0); }},
         {"批量导出图片", "", [] {}, [&] { EXPECT_EQ(dialogs.asked, QStringList{"定位文件夹 位图(*.bmp)"}); }},
