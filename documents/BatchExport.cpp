@@ -135,15 +135,10 @@ QString WriteComposition(PageComposition composition, const QString& target, Exp
     } else if (format == ExportFormat::Svg) {
         written = WriteSvg(composition, out, style).isEmpty();
     } else {
-        if (format == ExportFormat::Png) {
-            // Lossless in the smallest exact form (1-bit or grey where the page allows); light
-            // compression, the pages are mostly white and compress well anyway.
-            PageComposition scaled;
-            scaled.page = ScaleForExport(RenderComposition(std::move(composition)), scalePercent);
-            written = ExactPicture(scaled).save(&out, "PNG", 80);
-        } else {
-            written = WriteBmp24(ScaleForExport(RenderComposition(std::move(composition)), scalePercent), out);
-        }
+        const QImage picture = ScaleForExport(RenderComposition(std::move(composition)), scalePercent);
+        // PNG: in the smallest exact form (1-bit or grey where the page allows), light
+        // compression; the pages are mostly white and compress well anyway.
+        written = format == ExportFormat::Png ? ExactPicture(picture).save(&out, "PNG", 80) : WriteBmp24(picture, out);
     }
     if (!written) {
         file.cancel();

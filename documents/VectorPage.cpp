@@ -476,21 +476,10 @@ VectorPage LayOutVectorPage(const QImage& page, int linePitch) {
     VectorPage v;
     score::PageDrawingRead read = score::ReadPageForDrawing(page, page.width(), page.height(), linePitch);
     QImage& ink = read.unexplained;
-    if (ink.isNull()) {
-        // Nothing could be read (no line pitch): every pixel of ink is kept as it is.
-        if (page.isNull()) return v;
-        ink = page.convertToFormat(QImage::Format_ARGB32);
-        for (int y = 0; y < ink.height(); ++y) {
-            auto* row = reinterpret_cast<QRgb*>(ink.scanLine(y));
-            for (int x = 0; x < ink.width(); ++x)
-                row[x] = (row[x] & 0xFFFFFFu) == 0xFFFFFFu ? 0 : row[x] | 0xFF000000u;
-        }
-        keepResidual(ink, v);
-        return v;
-    }
+    if (ink.isNull()) return v;
     std::vector<QRect> boxes;
     for (const score::PageSymbol& s : read.cells.symbols) layOutCell(s, ink, boxes, v);
-    layOutLooseBeams(ink, std::max(1, linePitch), boxes);
+    if (linePitch >= 1) layOutLooseBeams(ink, linePitch, boxes);
     mergeBoxes(boxes);
     for (const QRect& b : boxes) v.shapes.push_back(VectorPage::Shape{VectorPage::Shape::Box, QRectF(b), {}, 0});
     for (const score::ArcMark& a : read.arcs) {
@@ -558,8 +547,8 @@ void DrawVectorComposition(QPainter& p, const PageComposition& c) {
     DrawVectorComposition(p, c, LayOutVectorPage(c.page, c.facts.linePitch));
 }
 
-QImage ExactPicture(const PageComposition& c) {
-    QImage shown = RenderComposition(c);
+QImage ExactPicture(const QImage& picture) {
+    const QImage shown = picture.convertToFormat(QImage::Format_RGB32);
     bool blackWhite = true, grey = true;
     for (int y = 0; y < shown.height() && grey; ++y) {
         const auto* row = reinterpret_cast<const QRgb*>(shown.constScanLine(y));
@@ -597,7 +586,7 @@ bool RenderOnPagedDevice(const PageComposition& c, QPagedPaintDevice& device, Pr
     p.setRenderHint(QPainter::SmoothPixmapTransform, false);
     p.setRenderHint(QPainter::LosslessImageRendering, true);
     if (style == PrintStyle::AsShown) {
-        p.drawImage(QRect(0, 0, c.page.width(), c.page.height()), ExactPicture(c));
+        p.drawImage(QRect(0, 0, c.page.width(), c.page.height()), ExactPicture(RenderComposition(c)));
     } else {
         DrawVectorComposition(p, c);
     }
@@ -616,7 +605,7 @@ QString WriteSvg(const PageComposition& c, QIODevice& out, PrintStyle style) {
     if (!p.begin(&svg)) return QStringLiteral("the SVG could not be started");
     if (style == PrintStyle::AsShown) {
         p.setRenderHint(QPainter::LosslessImageRendering, true);
-        p.drawImage(QPoint(0, 0), ExactPicture(c));
+        p.drawImage(QPoint(0, 0), ExactPicture(RenderComposition(c)));
     } else {
         DrawVectorComposition(p, c);
     }

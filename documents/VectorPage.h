@@ -52,9 +52,9 @@ VectorPage LayOutVectorPage(const QImage& page, int linePitch);
 void DrawVectorComposition(QPainter& p, const PageComposition& c, const VectorPage& v);
 void DrawVectorComposition(QPainter& p, const PageComposition& c);
 
-// The composition as a lossless picture in the smallest exact form: 1-bit
-// when only black and white, 8-bit grey when only greys, else RGB.
-QImage ExactPicture(const PageComposition& c);
+// A picture (the composition as shown) in the smallest exact lossless form:
+// 1-bit when only black and white, 8-bit grey when only greys, else RGB.
+QImage ExactPicture(const QImage& picture);
 
 // An SVG document of the composition at page size; error text, empty on success.
 QString WriteSvg(const PageComposition& c, QIODevice& out, PrintStyle style = PrintStyle::Vector);

@@ -624,23 +624,10 @@ void ReadLyrics(InkView& ink, int pitch, Score& score) {
                     }
                 continue;
             }
-            if (ink.record.unknown && (!bestUnread.empty() || syllables(best).empty())) {
-                // A line with ink no character explains, or of punctuation only, is no
-                // text to draw again: its characters may be pieces of a scribble.
-                for (const ReadChar& c : best) {
-                    const TextGlyph* g = c.space ? nullptr : font.glyph(c.ch);
-                    if (!g) continue;
-                    for (int i = 0; i < g->width; ++i)
-                        for (int r = 0; r < h; ++r)
-                            if (g->cols[size_t(i)] >> r & 1) ink.record.unknown->push_back(QPoint(c.x + i, bestTop + r));
-                }
-                const MarkRecord kept = ink.record;
-                ink.record.texts = nullptr;
-                font.claim(ink, bestTop, best);
-                ink.record = kept;
-            } else {
-                font.claim(ink, bestTop, best);
-            }
+            // A line with ink no character explains, or of punctuation only, is no
+            // text to draw again: its characters may be pieces of a scribble.
+            const bool text = ink.record.unknown == nullptr || (bestUnread.empty() && !syllables(best).empty());
+            font.claim(ink, bestTop, best, text);
             for (const int x : bestUnread) skip(score.skipped, line, x, QStringLiteral("unread lyric text"));
             ++verse;
             const auto notes = lines.find(line);

@@ -123,17 +123,18 @@ Score ReadPage(const QImage& image, int width, int height, int linePitch) {
 
 PageDrawingRead ReadPageForDrawing(const QImage& image, int width, int height, int linePitch) {
     PageDrawingRead out;
-    if (linePitch < 1 || image.isNull()) return out;
+    if (image.isNull()) return out;
     InkView ink(image, width, height);
     std::vector<QPoint> unknown;
     ink.record = detail::MarkRecord{&out.texts, &out.arcs, &unknown};
-    out.score = readAll(ink, linePitch, out.cells);
-    out.unexplained = QImage(ink.width(), ink.height(), QImage::Format_ARGB32);
-    out.unexplained.fill(Qt::transparent);
+    // No line pitch: nothing is read, all ink stays unexplained.
+    if (linePitch >= 1) out.score = readAll(ink, linePitch, out.cells);
     QImage& img = out.unexplained;
-    ink.forEachUnclaimed(
-        [&](int x, int y) { reinterpret_cast<QRgb*>(img.scanLine(y))[x] = ink.pixel(x, y) | 0xFF000000u; });
-    for (const QPoint& p : unknown) out.unexplained.setPixel(p, ink.pixel(p.x(), p.y()) | 0xFF000000u);
+    img = QImage(ink.width(), ink.height(), QImage::Format_ARGB32);
+    img.fill(Qt::transparent);
+    const auto keep = [&](int x, int y) { reinterpret_cast<QRgb*>(img.scanLine(y))[x] = ink.pixel(x, y) | 0xFF000000u; };
+    ink.forEachUnclaimed(keep);
+    for (const QPoint& p : unknown) keep(p.x(), p.y());
     return out;
 }
 

@@ -93,8 +93,9 @@ struct PageDrawingRead {
     std::vector<TextMark> texts;  // heads, chord symbols, lyrics
     std::vector<ArcMark> arcs;
     // The page's ink (black or coloured, unchanged) that no text or arc
-    // recogniser explained; cells' ink is still in it. Transparent elsewhere;
-    // page-sized, Format_ARGB32.
+    // recogniser explained; cells' ink is still in it (all ink when the line
+    // pitch is below 1: nothing is read). Transparent elsewhere; page-sized,
+    // Format_ARGB32.
     QImage unexplained;
 };
 

@@ -195,17 +195,20 @@ int firstInkRow(const TextGlyph& g, int top) {
 }
 }  // namespace
 
-void TextGlyphs::claim(InkView& ink, int top, const std::vector<ReadChar>& chars) const {
+void TextGlyphs::claim(InkView& ink, int top, const std::vector<ReadChar>& chars, bool asText) const {
     for (const ReadChar& c : chars) {
         if (c.space) continue;
         const TextGlyph* g = glyph(c.ch);
         if (!g) continue;
-        if (ink.record.texts)
+        if (asText && ink.record.texts)
             ink.record.texts->push_back(TextMark{QString(c.ch), c.x - g->left, top, font_.pixelSize(), font_.bold(),
                                                  ink.pixel(c.x, firstInkRow(*g, top))});
         for (int i = 0; i < g->width; ++i)
             for (int r = 0; r < height_; ++r)
-                if (g->cols[size_t(i)] >> r & 1) ink.claim(c.x + i, top + r);
+                if (g->cols[size_t(i)] >> r & 1) {
+                    if (!asText && ink.record.unknown) ink.record.unknown->push_back(QPoint(c.x + i, top + r));
+                    ink.claim(c.x + i, top + r);
+                }
     }
 }
 

@@ -124,7 +124,9 @@ public:
                                int maxChars = 1 << 30) const;
 
     // Claims the ink of the characters read.
-    void claim(InkView& ink, int top, const std::vector<ReadChar>& chars) const;
+    // A caller recording marks gets them as texts, or with `asText` false as
+    // unknown ink (pixels) to keep as it is.
+    void claim(InkView& ink, int top, const std::vector<ReadChar>& chars, bool asText = true) const;
 
     const std::vector<TextGlyph>& glyphs() const { return glyphs_; }
     const TextGlyph* glyph(QChar c) const;

@@ -265,7 +265,7 @@ TEST(VectorPage, AsShownPdfHoldsThePagesExactPixels) {
     bw.page = QImage(100, 140, QImage::Format_RGB32);
     bw.page.fill(Qt::white);
     bw.page.setPixel(10, 10, 0xFF000000u);
-    const QImage exact = ExactPicture(bw);
+    const QImage exact = ExactPicture(RenderComposition(bw));
     EXPECT_EQ(exact.depth(), 1);
     EXPECT_TRUE(exact.convertToFormat(QImage::Format_RGB32) == bw.page);
 }
